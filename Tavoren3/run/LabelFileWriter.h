@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// The one writer of label files and the event log. A line it reports as
+// written is on disk: appends are flushed to the device, and a new file
+// appears whole or not at all.
+class LabelFileWriter
+{
+public:
+    // Characters kept in file names and folder names; both are cut to 100.
+    static QString safeFileName(const QString &fileName);
+    static QString safeFolderName(const QString &folder);
+
+    // The file for a name and folder text, below the documents folder;
+    // none without a documents folder.
+    static std::optional<QString> labelFilePath(const QString &fileName, const QString &folder);
+
+    // Appends line + "\n"; returns whether it reached the disk.
+    static bool writeLabelFileLine(const QString &fileName, const QString &folder, const QString &line);
+
+    // "log.lbl" in the documents folder: event time, tab, text.
+    static bool writeEventLog(const QString &text);
+
+    // The completed run's label file, as the writer named it.
+    static std::optional<QByteArray> readCompletedLabelFile(const QString &researchName,
+                                                            const QString &completedLogFileName);
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The fixed, locale-independent time texts, all read from Clock::current().
+class LogTime
+{
+public:
+    // "dd-MM-yy/HH:mm:ss.SSS": the start of every label line that marks a moment.
+    static QString logTimestamp();
+    // "yyyyMMdd_HHmmss": part of a label file's name.
+    static QString runTimestamp();
+    // "yyyy-MM-dd HH:mm:ss.SSS": event log lines.
+    static QString eventTimestamp();
+};

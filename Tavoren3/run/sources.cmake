@@ -1,0 +1,4 @@
+target_sources(tavoren_core PRIVATE
+  run/LabelFileWriter.h run/LabelFileWriter.cpp
+  run/LabelLog.h run/LabelLog.cpp
+  run/LogTime.h run/LogTime.cpp)

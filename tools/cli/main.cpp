@@ -1,0 +1,98 @@
+// tavoren-cli: protocol files from the command line.
+//   tavoren-cli convert IN.json [OUT.json]   rewrite a protocol with the current keys
+//   tavoren-cli list DOCUMENTS_DIR           the protocol files in a documents folder
+
+#include "common/Console.h"
+#include "common/DocumentsFolder.h"
+#include "model/CurrentProtocol.h"
+#include "model/ProtocolLibrary.h"
+#include "model/ProtocolReader.h"
+#include "model/ProtocolWriter.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int usageStatus = 64;
+constexpr int ioStatus = 1;
+constexpr int decodeStatus = 2;
+
+void error(const QString &text)
+{
+    std::fprintf(stderr, "tavoren-cli: %s\n", text.toUtf8().constData());
+}
+
+int usage()
+{
+    std::fputs("usage: tavoren-cli convert IN.json [OUT.json]\n"
+               "       tavoren-cli list DOCUMENTS_DIR\n",
+               stderr);
+    return usageStatus;
+}
+
+int convert(const QStringList &args)
+{
+    if (args.isEmpty() || args.size() > 2)
+        return usage();
+    QFile in(args.at(0));
+    if (!in.open(QIODevice::ReadOnly)) {
+        error(args.at(0) + QStringLiteral(": ") + in.errorString());
+        return ioStatus;
+    }
+    const ProtocolReader::Result result = ProtocolReader::decode(in.readAll());
+    if (!result.run) {
+        error(args.at(0) + QStringLiteral(": does not decode: ") + result.error->description());
+        return decodeStatus;
+    }
+    const QByteArray bytes = ProtocolWriter::encode(*result.run);
+    if (args.size() == 1) {
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        std::fputc('\n', stdout);
+        return 0;
+    }
+    QSaveFile out(args.at(1));
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        error(args.at(1) + QStringLiteral(": ") + out.errorString());
+        return ioStatus;
+    }
+    return 0;
+}
+
+int list(const QStringList &args)
+{
+    if (args.size() != 1)
+        return usage();
+    if (!QFileInfo(args.at(0)).isDir()) {
+        error(args.at(0) + QStringLiteral(": not a folder"));
+        return ioStatus;
+    }
+    DocumentsFolder::setOverride(args.at(0));
+    CurrentProtocol current;
+    ProtocolLibrary library(current);
+    library.listProtocols();
+    for (const QString &file : library.configFiles())
+        std::printf("%s\n", file.toUtf8().constData());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    Console::useStandardError();
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("convert"))
+        return convert(args);
+    if (command == QLatin1String("list"))
+        return list(args);
+    return usage();
+}
