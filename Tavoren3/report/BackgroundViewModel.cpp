@@ -1,0 +1,68 @@
+#include "report/BackgroundViewModel.h"
+
+#include "common/Clock.h"
+#include "report/UrlOpener.h"
+
+#include <QPointer>
+
+BackgroundViewModel::BackgroundViewModel(AppInfo &appInfo, QObject *parent) : QObject(parent), m_appInfo(appInfo)
+{
+    connect(&m_appInfo, &AppInfo::serverInfoChanged, this, &BackgroundViewModel::alertTextChanged);
+}
+
+void BackgroundViewModel::setShowingUpdateAlertView(bool showing)
+{
+    if (m_showing == showing)
+        return;
+    m_showing = showing;
+    emit showingUpdateAlertViewChanged();
+}
+
+QString BackgroundViewModel::currentVersionText() const
+{
+    return QStringLiteral(" Current version ") + m_appInfo.appVersion() + QStringLiteral(" \t Build: ")
+        + m_appInfo.appBuild();
+}
+
+QString BackgroundViewModel::newVersionText() const
+{
+    return QStringLiteral(" New version ") + m_appInfo.serverVersion().value_or(QStringLiteral("No Version Info"))
+        + QStringLiteral("\t Build: ") + m_appInfo.serverBuild().value_or(QStringLiteral("No Build available "));
+}
+
+void BackgroundViewModel::appeared()
+{
+    const QDate today = Clock::current().now().date();
+    if (today.month() == 12 && today.day() > 10)
+        setShowingUpdateAlertView(true);
+    QPointer<BackgroundViewModel> self(this);
+    m_appInfo.fetchManifest([self] {
+        if (!self)
+            return;
+        self->setShowingUpdateAlertView(self->m_appInfo.isNewVersionAvailable());
+        emit self->checkFinished();
+    });
+}
+
+void BackgroundViewModel::noThanks()
+{
+    setShowingUpdateAlertView(false);
+}
+
+void BackgroundViewModel::remindMeLater()
+{
+    m_appInfo.remindLater();
+    setShowingUpdateAlertView(false);
+}
+
+void BackgroundViewModel::goToInstallerWebSite()
+{
+    UrlOpener::current().open(AppInfo::installerUrl());
+    setShowingUpdateAlertView(false);
+}
+
+void BackgroundViewModel::install()
+{
+    UrlOpener::current().open(m_appInfo.installLink());
+    setShowingUpdateAlertView(false);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "report/AppInfo.h"
+
+#include <QObject>
+
+// The full-screen background: checks for a newer build each time it
+// appears and offers it in an alert.
+class BackgroundViewModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool showingUpdateAlertView READ showingUpdateAlertView WRITE setShowingUpdateAlertView NOTIFY
+                   showingUpdateAlertViewChanged)
+    Q_PROPERTY(QString alertTitle READ alertTitle CONSTANT)
+    Q_PROPERTY(QString currentVersionText READ currentVersionText NOTIFY alertTextChanged)
+    Q_PROPERTY(QString newVersionText READ newVersionText NOTIFY alertTextChanged)
+
+public:
+    explicit BackgroundViewModel(AppInfo &appInfo, QObject *parent = nullptr);
+
+    bool showingUpdateAlertView() const { return m_showing; }
+    void setShowingUpdateAlertView(bool showing);
+
+    QString alertTitle() const { return QStringLiteral("New version is available:"); }
+    QString currentVersionText() const;
+    QString newVersionText() const;
+
+    // From 11 to 31 December the alert opens at once; the check's answer
+    // then decides whether it stays.
+    Q_INVOKABLE void appeared();
+
+    Q_INVOKABLE void noThanks();
+    Q_INVOKABLE void remindMeLater();
+    Q_INVOKABLE void goToInstallerWebSite();
+    Q_INVOKABLE void install();
+
+signals:
+    void showingUpdateAlertViewChanged();
+    void alertTextChanged();
+    void checkFinished();
+
+private:
+    AppInfo &m_appInfo;
+    bool m_showing = false;
+};
