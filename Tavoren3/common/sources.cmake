@@ -1,4 +1,5 @@
 target_sources(tavoren_core PRIVATE
   common/Clock.h common/Clock.cpp
   common/Console.h common/Console.cpp
-  common/DocumentsFolder.h common/DocumentsFolder.cpp)
+  common/DocumentsFolder.h common/DocumentsFolder.cpp
+  common/MonotonicClock.h)

@@ -1,11 +1,11 @@
 #include "report/BackgroundViewModel.h"
 
 #include "common/Clock.h"
-#include "report/UrlOpener.h"
 
 #include <QPointer>
 
-BackgroundViewModel::BackgroundViewModel(AppInfo &appInfo, QObject *parent) : QObject(parent), m_appInfo(appInfo)
+BackgroundViewModel::BackgroundViewModel(AppInfo &appInfo, UrlOpener &urlOpener, QObject *parent)
+    : QObject(parent), m_appInfo(appInfo), m_urlOpener(urlOpener)
 {
     connect(&m_appInfo, &AppInfo::serverInfoChanged, this, &BackgroundViewModel::alertTextChanged);
 }
@@ -57,12 +57,12 @@ void BackgroundViewModel::remindMeLater()
 
 void BackgroundViewModel::goToInstallerWebSite()
 {
-    UrlOpener::current().open(AppInfo::installerUrl());
+    m_urlOpener.open(AppInfo::installerUrl());
     setShowingUpdateAlertView(false);
 }
 
 void BackgroundViewModel::install()
 {
-    UrlOpener::current().open(m_appInfo.installLink());
+    m_urlOpener.open(m_appInfo.installLink());
     setShowingUpdateAlertView(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/AppInfo.h"
+#include "report/UrlOpener.h"
 
 #include <QObject>
 
@@ -16,7 +17,7 @@ class BackgroundViewModel : public QObject
     Q_PROPERTY(QString newVersionText READ newVersionText NOTIFY alertTextChanged)
 
 public:
-    explicit BackgroundViewModel(AppInfo &appInfo, QObject *parent = nullptr);
+    BackgroundViewModel(AppInfo &appInfo, UrlOpener &urlOpener, QObject *parent = nullptr);
 
     bool showingUpdateAlertView() const { return m_showing; }
     void setShowingUpdateAlertView(bool showing);
@@ -41,5 +42,6 @@ signals:
 
 private:
     AppInfo &m_appInfo;
+    UrlOpener &m_urlOpener;
     bool m_showing = false;
 };

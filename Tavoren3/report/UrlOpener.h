@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QUrl>
-#include <memory>
 
 // Opens an address in the system (a browser, an installer).
 class UrlOpener
@@ -9,8 +8,4 @@ class UrlOpener
 public:
     virtual ~UrlOpener() = default;
     virtual void open(const QUrl &url) = 0;
-
-    // The process's opener; the application installs the desktop one.
-    static UrlOpener &current();
-    static void install(std::shared_ptr<UrlOpener> opener);
 };

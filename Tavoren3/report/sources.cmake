@@ -20,5 +20,5 @@ target_sources(tavoren_core PRIVATE
   report/AppInfo.h report/AppInfo.cpp
   report/BackgroundViewModel.h report/BackgroundViewModel.cpp
   report/UpdateManifest.h report/UpdateManifest.cpp
-  report/UrlOpener.h report/UrlOpener.cpp
+  report/UrlOpener.h
   report/VersionComparison.h report/VersionComparison.cpp)

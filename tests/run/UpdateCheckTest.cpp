@@ -2,7 +2,6 @@
 #include "report/AppInfo.h"
 #include "report/BackgroundViewModel.h"
 #include "report/UpdateManifest.h"
-#include "report/UrlOpener.h"
 #include "report/VersionComparison.h"
 #include "support/ConsoleCapture.h"
 #include "support/LoopbackHttpServer.h"
@@ -115,7 +114,8 @@ TEST_F(UpdateCheck, FetchFromARealServerAndRemindLater)
     server.serve("manifest.plist", manifest("9.0", "1"));
     AppInfo info("1.0", "1");
     info.setManifestUrl(server.url("manifest.plist"));
-    BackgroundViewModel background(info);
+    RecordingOpener opener;
+    BackgroundViewModel background(info, opener);
     QSignalSpy finished(&background, &BackgroundViewModel::checkFinished);
 
     background.appeared();
@@ -145,7 +145,8 @@ TEST_F(UpdateCheck, DecemberOpensTheAlertUntilTheCheckAnswers)
     clock->set(QDateTime(QDate(2026, 12, 11), QTime(8, 0)));
     AppInfo info("1.0", "1");
     info.setManifestUrl(server.url("manifest.plist"));
-    BackgroundViewModel background(info);
+    RecordingOpener opener;
+    BackgroundViewModel background(info, opener);
     QSignalSpy finished(&background, &BackgroundViewModel::checkFinished);
     background.appeared();
     EXPECT_TRUE(background.showingUpdateAlertView());
@@ -162,20 +163,18 @@ TEST_F(UpdateCheck, FailedFetchKeepsEarlierAnswerAndButtonsOpenAddresses)
 {
     AppInfo info("1.0", "1");
     info.setManifestUrl(QUrl("http://127.0.0.1:1/manifest.plist"));
-    BackgroundViewModel background(info);
+    RecordingOpener opener;
+    BackgroundViewModel background(info, opener);
     QSignalSpy finished(&background, &BackgroundViewModel::checkFinished);
     background.appeared();
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_FALSE(background.showingUpdateAlertView());
     EXPECT_EQ(background.newVersionText(), " New version No Version Info\t Build: No Build available ");
 
-    auto opener = std::make_shared<RecordingOpener>();
-    UrlOpener::install(opener);
     background.goToInstallerWebSite();
     background.install();
-    UrlOpener::install(nullptr);
-    ASSERT_EQ(opener->opened.size(), 2);
-    EXPECT_EQ(opener->opened.at(0), AppInfo::installerUrl());
-    EXPECT_EQ(opener->opened.at(1).toString(),
+    ASSERT_EQ(opener.opened.size(), 2);
+    EXPECT_EQ(opener.opened.at(0), AppInfo::installerUrl());
+    EXPECT_EQ(opener.opened.at(1).toString(),
               "itms-services://?action=download-manifest&url=http://127.0.0.1:1/manifest.plist");
 }
