@@ -1,5 +1,6 @@
 target_sources(tavoren_core PRIVATE
   common/Clock.h common/Clock.cpp
   common/Console.h common/Console.cpp
+  common/DeviceInfo.h common/DeviceInfo.cpp
   common/DocumentsFolder.h common/DocumentsFolder.cpp
   common/MonotonicClock.h)
