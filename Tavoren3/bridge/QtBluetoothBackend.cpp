@@ -164,6 +164,12 @@ void QtBluetoothBackend::cancelPeripheralConnection(const BlePeripheral &periphe
 {
     if (!m_controller || !(peripheral == m_peripheral))
         return;
+    if (!m_linkUp) {
+        // A pending connection ends at once, as a requested disconnection.
+        dropController();
+        deliver([this, peripheral] { emit peripheralDisconnected(peripheral, std::nullopt); });
+        return;
+    }
     m_cancelRequested = true;
     m_controller->disconnectFromDevice();
 }

@@ -43,3 +43,12 @@ void BridgeFixture::connectBridge()
     ASSERT_TRUE(waitFor([&] { return statuses.contains("Ready for measurements"); }));
     ASSERT_TRUE(waitFor([&] { return central->displayText() == bridge->display(); }));
 }
+
+QList<BridgeSimulator::Write> BridgeFixture::writesTo(const QBluetoothUuid &uuid) const
+{
+    QList<BridgeSimulator::Write> writes;
+    for (const auto &write : bridge->writes())
+        if (write.uuid == uuid)
+            writes.append(write);
+    return writes;
+}

@@ -22,6 +22,8 @@ protected:
     static bool waitFor(const std::function<bool()> &condition, int timeoutMs = 2000);
     // Lets every queued callback run.
     static void settle();
+    // What the central wrote to one characteristic of the bridge, in order.
+    QList<BridgeSimulator::Write> writesTo(const QBluetoothUuid &uuid) const;
 
     std::shared_ptr<ManualClock> clock =
         std::make_shared<ManualClock>(QDateTime(QDate(2026, 12, 6), QTime(12, 34)));

@@ -5,14 +5,7 @@ class KeepAliveTest : public BridgeFixture
 {
 protected:
     int linesOf(const QString &line) const { return int(console.lines().count(line)); }
-    QList<BridgeSimulator::Write> commandWrites() const
-    {
-        QList<BridgeSimulator::Write> writes;
-        for (const auto &write : bridge->writes())
-            if (write.uuid == EspBleCentral::cmdCharUUID)
-                writes.append(write);
-        return writes;
-    }
+    QList<BridgeSimulator::Write> commandWrites() const { return writesTo(EspBleCentral::cmdCharUUID); }
 };
 }
 

@@ -6,14 +6,7 @@ namespace {
 class PulseTest : public BridgeFixture
 {
 protected:
-    QList<BridgeSimulator::Write> pulseWrites() const
-    {
-        QList<BridgeSimulator::Write> pulses;
-        for (const auto &write : bridge->writes())
-            if (write.uuid == EspBleCentral::pulseCharUUID)
-                pulses.append(write);
-        return pulses;
-    }
+    QList<BridgeSimulator::Write> pulseWrites() const { return writesTo(EspBleCentral::pulseCharUUID); }
 };
 }
 
