@@ -41,7 +41,7 @@ QByteArray u32(int value)
 
 BleError linkError(int code, const QString &description)
 {
-    return {QStringLiteral("CBErrorDomain"), code, description};
+    return {QStringLiteral("BridgeSimulator"), code, description};
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "common/Clock.h"
 #include "common/Console.h"
 
-#include <QPointer>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QtEndian>

@@ -92,7 +92,7 @@ TEST_F(LinkTest, DisconnectWithErrorKeepsTheBelief)
     bridge->dropLink("The connection has timed out unexpectedly.");
     ASSERT_TRUE(waitFor([&] { return !central->isConnected(); }));
     EXPECT_EQ(central->statusMessage(), "Connection lost: The connection has timed out unexpectedly.");
-    EXPECT_TRUE(console.contains("Unexpected disconnection from ESP32-BP-Bridge: Error Domain=CBErrorDomain Code=7 "
+    EXPECT_TRUE(console.contains("Unexpected disconnection from ESP32-BP-Bridge: Error Domain=BridgeSimulator Code=7 "
                                  "\"The connection has timed out unexpectedly.\""));
     EXPECT_TRUE(central->isMeasuring());
     EXPECT_FALSE(central->keepAliveRunning());
@@ -117,7 +117,7 @@ TEST_F(LinkTest, ConnectionFailures)
     ASSERT_TRUE(waitFor([&] { return !central->connectedPeripheral(); }));
     EXPECT_TRUE(console.contains("Failed to connect to device: Peripheral not found"));
 
-    emit bridge->servicesDiscovered(bridge->peripheral(), {}, BleError{"CBErrorDomain", 0, "Timed out."});
+    emit bridge->servicesDiscovered(bridge->peripheral(), {}, BleError{"BridgeSimulator", 0, "Timed out."});
     EXPECT_EQ(central->statusMessage(), "Service discovery failed");
     EXPECT_TRUE(console.contains("DEBUG ERROR: Service discovery failed: Timed out."));
 }

@@ -73,7 +73,7 @@ TEST_F(VitalsTest, ValueUpdatesAreDispatchedByCharacteristic)
     receive(QBluetoothUuid(QStringLiteral("0000abcd-0000-1000-8000-00805f9b34fb")), "hello");
     receive(QBluetoothUuid(QStringLiteral("0000abcd-0000-1000-8000-00805f9b34fb")), QByteArray::fromHex("ff"));
     receive(EspBleCentral::displayCharUUID, QByteArray());
-    receive(EspBleCentral::displayCharUUID, "1234", BleError{"CBATTErrorDomain", 14, "Unlikely error."});
+    receive(EspBleCentral::displayCharUUID, "1234", BleError{"BridgeSimulator", 14, "Unlikely error."});
     settle();
     EXPECT_TRUE(console.contains("DEBUG: SYS data too short (3 bytes)"));
     EXPECT_TRUE(console.contains("DEBUG: Diastolic (binary): 80 mmHg"));
