@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// An error reported by the Bluetooth stack.
+struct BleError
+{
+    QString domain;
+    int code = 0;
+    QString description;
+
+    // The full printed form, as a diagnostic line shows it.
+    QString printed() const
+    {
+        return QStringLiteral("Error Domain=%1 Code=%2 \"%3\"").arg(domain).arg(code).arg(description);
+    }
+};
