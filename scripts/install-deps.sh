@@ -8,7 +8,7 @@ PACKAGES=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml-workerscript
   qml6-module-qttest qml6-module-qtmultimedia
-  libplist-dev nlohmann-json3-dev libgtest-dev libgmock-dev
+  libplist-dev nlohmann-json3-dev libgtest-dev libgmock-dev libssl-dev
   xvfb xauth python3
 )
 missing=()

@@ -2,8 +2,13 @@ target_sources(tavoren_core PRIVATE
   run/LabelFileWriter.h run/LabelFileWriter.cpp
   run/LabelLog.h run/LabelLog.cpp
   run/LogTime.h run/LogTime.cpp
+  run/ContentViewModel.h run/ContentViewModel.cpp
   run/DroneStateText.h run/DroneStateText.cpp
+  run/DryRun.h run/DryRun.cpp
   run/QtSoundPlayer.h run/QtSoundPlayer.cpp
   run/SoundPlayer.h
+  run/StartViewModel.h run/StartViewModel.cpp
   run/Step.h
-  run/TickTimer.h run/TickTimer.cpp)
+  run/Tavoren3App.h run/Tavoren3App.cpp
+  run/TickTimer.h run/TickTimer.cpp
+  run/VerkeersLeiding.h run/VerkeersLeiding.cpp)

@@ -1,6 +1,8 @@
 // tavoren-cli: protocol files from the command line.
 //   tavoren-cli convert IN.json [OUT.json]   rewrite a protocol with the current keys
 //   tavoren-cli list DOCUMENTS_DIR           the protocol files in a documents folder
+//   tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S]
+//                                            run a protocol on a virtual clock
 
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
@@ -8,6 +10,7 @@
 #include "model/ProtocolLibrary.h"
 #include "model/ProtocolReader.h"
 #include "model/ProtocolWriter.h"
+#include "run/DryRun.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,6 +18,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -30,7 +34,8 @@ void error(const QString &text)
 int usage()
 {
     std::fputs("usage: tavoren-cli convert IN.json [OUT.json]\n"
-               "       tavoren-cli list DOCUMENTS_DIR\n",
+               "       tavoren-cli list DOCUMENTS_DIR\n"
+               "       tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S]\n",
                stderr);
     return usageStatus;
 }
@@ -80,6 +85,58 @@ int list(const QStringList &args)
     return 0;
 }
 
+int dryRun(QStringList args)
+{
+    if (args.isEmpty())
+        return usage();
+    const QString protocolPath = args.takeFirst();
+    DryRun::Options options;
+    std::optional<QString> documents;
+    while (args.size() >= 2) {
+        const QString option = args.takeFirst();
+        const QString value = args.takeFirst();
+        bool ok = true;
+        if (option == QLatin1String("--ppid"))
+            options.participantId = value;
+        else if (option == QLatin1String("--documents"))
+            documents = value;
+        else if (option == QLatin1String("--untimed"))
+            options.untimedSeconds = value.toLongLong(&ok);
+        else
+            return usage();
+        if (!ok)
+            return usage();
+    }
+    if (!args.isEmpty() || options.participantId.isEmpty())
+        return usage();
+    if (documents) {
+        if (!QFileInfo(*documents).isDir()) {
+            error(*documents + QStringLiteral(": not a folder"));
+            return ioStatus;
+        }
+        DocumentsFolder::setOverride(QFileInfo(*documents).absoluteFilePath());
+    }
+    QFile in(protocolPath);
+    if (!in.open(QIODevice::ReadOnly)) {
+        error(protocolPath + QStringLiteral(": ") + in.errorString());
+        return ioStatus;
+    }
+    options.protocol = in.readAll();
+    const DryRun::Outcome outcome = DryRun::run(options, [](const QString &payload) {
+        std::printf("state: %s\n", payload.toUtf8().constData());
+    });
+    if (!outcome.error.isEmpty()) {
+        error(protocolPath + QStringLiteral(": ") + outcome.error);
+        return decodeStatus;
+    }
+    if (!outcome.labelFilePath) {
+        error(QStringLiteral("no documents folder"));
+        return ioStatus;
+    }
+    std::printf("%s\n", outcome.labelFilePath->toUtf8().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -94,5 +151,7 @@ int main(int argc, char *argv[])
         return convert(args);
     if (command == QLatin1String("list"))
         return list(args);
+    if (command == QLatin1String("dry-run"))
+        return dryRun(args);
     return usage();
 }

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "drone/MultipeerSessionState.h"
+#include "drone/PeerTransport.h"
+
+#include <QObject>
+#include <QStringList>
+
+// The timekeeper's end of the drone link: discovery, automatic invitation
+// of the remembered drone, the link state, and the numbered, acknowledged
+// state messages.
+class MultipeerSession : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString stateText READ stateText NOTIFY stateChanged)
+    Q_PROPERTY(bool isConnected READ isConnected NOTIFY stateChanged)
+    Q_PROPERTY(QStringList connectedPeerNames READ connectedPeerNames NOTIFY connectedPeersChanged)
+    Q_PROPERTY(QStringList foundPeerNames READ foundPeerNames NOTIFY foundPeersChanged)
+    Q_PROPERTY(QString receivedMessage READ receivedMessage WRITE setReceivedMessage NOTIFY receivedMessageChanged)
+    Q_PROPERTY(QString lastMessage READ lastMessage NOTIFY lastMessageChanged)
+    Q_PROPERTY(qint64 stateSequence READ stateSequence NOTIFY stateSequenceChanged)
+    Q_PROPERTY(qint64 lastAckedSequence READ lastAckedSequence NOTIFY lastAckedSequenceChanged)
+    Q_PROPERTY(bool autoInvite READ autoInvite WRITE setAutoInvite NOTIFY autoInviteChanged)
+    Q_PROPERTY(QString displayName READ displayName CONSTANT)
+
+public:
+    static constexpr const char *serviceType = "swift-mc-demo";
+    static constexpr const char *lastConnectedDroneKey = "LastConnectedDroneName";
+    static constexpr int ackDelayMs = 700;
+    static constexpr int invitationTimeoutMs = 10000;
+
+    explicit MultipeerSession(const QString &displayName, QObject *parent = nullptr);
+
+    QString displayName() const { return m_transport.localPeer().displayName; }
+    PeerTransport &transport() { return m_transport; }
+
+    MultipeerSessionState state() const { return m_state; }
+    QString stateText() const { return multipeerSessionStateText(m_state); }
+    bool isConnected() const { return m_state == MultipeerSessionState::connected; }
+    QList<PeerId> connectedPeers() const { return m_connectedPeers; }
+    QStringList connectedPeerNames() const;
+    QStringList foundPeerNames() const;
+    QString receivedMessage() const { return m_receivedMessage; }
+    void setReceivedMessage(const QString &message);
+    QString lastMessage() const { return m_lastMessage; }
+    qint64 stateSequence() const { return m_stateSequence; }
+    qint64 lastAckedSequence() const { return m_lastAckedSequence; }
+    bool autoInvite() const { return m_autoInvite; }
+    void setAutoInvite(bool autoInvite);
+
+    Q_INVOKABLE void startBrowsing() { m_transport.startBrowsing(); }
+    Q_INVOKABLE void stopBrowsing() { m_transport.stopBrowsing(); }
+    Q_INVOKABLE void startAdvertising() { m_transport.startAdvertising(); }
+    Q_INVOKABLE void stopAdvertising() { m_transport.stopAdvertising(); }
+
+    // Drops every link and attempt (the user is about to choose a drone).
+    Q_INVOKABLE void cancelAllConnections();
+    // Invites a found peer by its display name (the peer browser's choice).
+    Q_INVOKABLE bool invitePeerNamed(const QString &displayName);
+    // Invites a drone at "host:port"; false when the text is no address.
+    Q_INVOKABLE bool inviteAddress(const QString &address);
+
+    // Sends one state to the drone, numbered; resent once when it is not
+    // acknowledged within 0.7 s.
+    Q_INVOKABLE void sendState(const QString &payload);
+    void sendMessage(const QString &text);
+
+    // Handles a text from the drone.
+    void handleReceivedData(const QByteArray &data);
+
+signals:
+    void stateChanged();
+    void connectedPeersChanged();
+    void foundPeersChanged();
+    void receivedMessageChanged();
+    void lastMessageChanged();
+    void stateSequenceChanged();
+    void lastAckedSequenceChanged();
+    void autoInviteChanged();
+    // Every payload handed to sendState, in call order.
+    void stateQueued(const QString &payload);
+
+private:
+    void peerFound(const PeerId &peer);
+    void peerStateChanged(const PeerId &peer, PeerTransport::PeerState state);
+    void setState(MultipeerSessionState state);
+    void refreshConnectedPeers();
+
+    PeerTransport m_transport;
+    MultipeerSessionState m_state = MultipeerSessionState::unknown;
+    QList<PeerId> m_connectedPeers;
+    QList<PeerId> m_foundPeers;
+    QString m_receivedMessage;
+    QString m_lastMessage;
+    qint64 m_stateSequence = 0;
+    qint64 m_lastAckedSequence = 0;
+    bool m_autoInvite = true;
+};

@@ -1,0 +1,285 @@
+#include "drone/PeerTransport.h"
+
+#include "drone/TlsIdentity.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkInterface>
+#include <QUuid>
+
+namespace {
+constexpr int announceIntervalMs = 1000;
+constexpr qint64 lostAfterMs = 3500;
+constexpr const char *announcedProperty = "announced";
+}
+
+PeerTransport::PeerTransport(const QString &displayName, const QString &serviceType, QObject *parent)
+    : QObject(parent), m_local{QUuid::createUuid().toString(QUuid::WithoutBraces), displayName},
+      m_serviceType(serviceType)
+{
+    m_loopbackOnly = qEnvironmentVariable("TAVOREN_DISCOVERY") == QLatin1String("loopback");
+    bool ok = false;
+    const uint port = qEnvironmentVariableIntValue("TAVOREN_DISCOVERY_PORT", &ok);
+    if (ok && port > 0 && port < 65536)
+        m_discoveryPort = quint16(port);
+    m_clock.start();
+
+    m_server.setSslConfiguration(TlsIdentity::shared().serverConfiguration());
+    connect(&m_server, &QSslServer::pendingConnectionAvailable, this, &PeerTransport::acceptIncoming);
+    m_server.listen(m_loopbackOnly ? QHostAddress::LocalHost : QHostAddress::Any,
+                    quint16(qEnvironmentVariableIntValue("TAVOREN_LINK_PORT")));
+
+    m_announceTimer.setInterval(announceIntervalMs);
+    connect(&m_announceTimer, &QTimer::timeout, this, [this] { announce(); });
+    m_expiryTimer.setInterval(500);
+    connect(&m_expiryTimer, &QTimer::timeout, this, &PeerTransport::expireFound);
+    connect(&m_discovery, &QUdpSocket::readyRead, this, &PeerTransport::readAnnouncements);
+}
+
+PeerTransport::~PeerTransport()
+{
+    if (m_advertising)
+        announce(true);
+    for (PeerConnection *connection : std::as_const(m_connections))
+        connection->disconnect(this);
+}
+
+QJsonObject PeerTransport::hello() const
+{
+    return QJsonObject{{QStringLiteral("service"), m_serviceType},
+                       {QStringLiteral("name"), m_local.displayName},
+                       {QStringLiteral("id"), m_local.id}};
+}
+
+void PeerTransport::startAdvertising()
+{
+    if (!m_server.isListening()) {
+        emit advertisingFailed(m_server.errorString());
+        return;
+    }
+    if (m_advertising)
+        return;
+    m_advertising = true;
+    announce();
+    m_announceTimer.start();
+}
+
+void PeerTransport::stopAdvertising()
+{
+    if (!m_advertising)
+        return;
+    m_advertising = false;
+    m_announceTimer.stop();
+    announce(true);
+}
+
+void PeerTransport::startBrowsing()
+{
+    if (m_browsing)
+        return;
+    if (!m_discovery.bind(QHostAddress::AnyIPv4, m_discoveryPort,
+                          QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+        emit browsingFailed(m_discovery.errorString());
+        return;
+    }
+    m_browsing = true;
+    m_expiryTimer.start();
+}
+
+void PeerTransport::stopBrowsing()
+{
+    if (!m_browsing)
+        return;
+    m_browsing = false;
+    m_discovery.close();
+    m_expiryTimer.stop();
+    m_found.clear();
+}
+
+QList<QHostAddress> PeerTransport::announcementTargets() const
+{
+    QList<QHostAddress> targets{QHostAddress(QStringLiteral("127.255.255.255"))};
+    if (m_loopbackOnly)
+        return targets;
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &interface : interfaces) {
+        if (!(interface.flags() & QNetworkInterface::IsUp) || (interface.flags() & QNetworkInterface::IsLoopBack))
+            continue;
+        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
+            if (!entry.broadcast().isNull())
+                targets.append(entry.broadcast());
+        }
+    }
+    return targets;
+}
+
+void PeerTransport::announce(bool leaving)
+{
+    QJsonObject message = hello();
+    message.insert(QStringLiteral("port"), int(m_server.serverPort()));
+    if (leaving)
+        message.insert(QStringLiteral("leaving"), true);
+    const QByteArray datagram = QJsonDocument(message).toJson(QJsonDocument::Compact);
+    for (const QHostAddress &target : announcementTargets())
+        m_announcer.writeDatagram(datagram, target, m_discoveryPort);
+}
+
+void PeerTransport::readAnnouncements()
+{
+    while (m_discovery.hasPendingDatagrams()) {
+        QHostAddress sender;
+        QByteArray datagram(int(std::min<qint64>(m_discovery.pendingDatagramSize(), 4096)), Qt::Uninitialized);
+        const qint64 size = m_discovery.readDatagram(datagram.data(), datagram.size(), &sender);
+        if (size <= 0 || !m_browsing)
+            continue;
+        const QJsonObject message = QJsonDocument::fromJson(datagram.left(size)).object();
+        const PeerId peer{message.value(QStringLiteral("id")).toString(), message.value(QStringLiteral("name")).toString()};
+        const int port = message.value(QStringLiteral("port")).toInt();
+        if (message.value(QStringLiteral("service")).toString() != m_serviceType || peer.id.isEmpty()
+            || peer.id == m_local.id || port <= 0 || port > 65535)
+            continue;
+        if (message.value(QStringLiteral("leaving")).toBool()) {
+            if (m_found.remove(peer.id))
+                emit peerLost(peer);
+            continue;
+        }
+        const bool isNew = !m_found.contains(peer.id);
+        m_found.insert(peer.id, Found{peer, sender, quint16(port), m_clock.elapsed()});
+        if (isNew)
+            emit peerFound(peer);
+    }
+}
+
+void PeerTransport::expireFound()
+{
+    const qint64 now = m_clock.elapsed();
+    for (auto it = m_found.begin(); it != m_found.end();) {
+        if (now - it->lastSeenMs > lostAfterMs) {
+            const PeerId peer = it->peer;
+            it = m_found.erase(it);
+            emit peerLost(peer);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void PeerTransport::invitePeer(const PeerId &peer, int timeoutMs)
+{
+    const auto found = m_found.constFind(peer.id);
+    if (found == m_found.cend()) {
+        emit peerStateChanged(peer, PeerState::notConnected);
+        return;
+    }
+    for (PeerConnection *connection : std::as_const(m_connections)) {
+        if (connection->peer() == peer)
+            return; // already linked or on the way
+    }
+    auto *connection = new PeerConnection(found->address.toString(), found->port, hello(), this);
+    connection->setExpectedPeer(peer);
+    adopt(connection, timeoutMs);
+}
+
+void PeerTransport::inviteAddress(const QString &host, quint16 port, int timeoutMs)
+{
+    auto *connection = new PeerConnection(host, port, hello(), this);
+    const QString where = host + QLatin1Char(':') + QString::number(port);
+    connection->setExpectedPeer(PeerId{where, where});
+    adopt(connection, timeoutMs);
+}
+
+void PeerTransport::adopt(PeerConnection *connection, int timeoutMs)
+{
+    m_connections.append(connection);
+    const PeerId expected = connection->peer();
+    if (connection->role() == PeerConnection::Role::Inviter) {
+        emit peerStateChanged(expected, PeerState::connecting);
+        QTimer::singleShot(timeoutMs, connection, [connection] {
+            if (!connection->isOpen())
+                connection->close();
+        });
+    }
+    connect(connection, &PeerConnection::opened, this, [this, connection] {
+        emit peerStateChanged(connection->peer(), PeerState::connected);
+    });
+    connect(connection, &PeerConnection::messageReceived, this,
+            [this, connection](const QByteArray &message) { emit dataReceived(message, connection->peer()); });
+    connect(connection, &PeerConnection::frameTooLarge, this, [this, connection](qint64 size) {
+        emit peerMisbehaved(connection->peer(),
+                            QStringLiteral("sent a frame of %1 bytes (the limit is %2); disconnected")
+                                .arg(size)
+                                .arg(PeerConnection::maximumFrameSize));
+    });
+    connect(connection, &PeerConnection::closed, this, [this, connection] {
+        m_connections.removeOne(connection);
+        connection->deleteLater();
+        // Only links that were reported as connecting are reported as ended.
+        if (connection->role() == PeerConnection::Role::Inviter || connection->property(announcedProperty).toBool())
+            emit peerStateChanged(connection->peer(), PeerState::notConnected);
+    });
+}
+
+void PeerTransport::acceptIncoming()
+{
+    while (QTcpSocket *pending = m_server.nextPendingConnection()) {
+        auto *socket = qobject_cast<QSslSocket *>(pending);
+        if (!socket) {
+            pending->deleteLater();
+            continue;
+        }
+        auto *connection = new PeerConnection(socket, this);
+        connect(connection, &PeerConnection::helloReceived, this, [this, connection](const QJsonObject &theirs) {
+            const PeerId peer = connection->peer();
+            const bool duplicate = std::any_of(m_connections.cbegin(), m_connections.cend(), [&](PeerConnection *c) {
+                return c != connection && c->isOpen() && c->peer() == peer;
+            });
+            if (theirs.value(QStringLiteral("service")).toString() != m_serviceType || !m_advertising || duplicate
+                || (m_invitationHandler && !m_invitationHandler(peer))) {
+                connection->close();
+                return;
+            }
+            connection->setProperty(announcedProperty, true);
+            emit peerStateChanged(peer, PeerState::connecting);
+            connection->accept(hello());
+        });
+        adopt(connection, 0);
+    }
+}
+
+void PeerTransport::cancelConnectPeer(const PeerId &peer)
+{
+    const QList<PeerConnection *> connections = m_connections;
+    for (PeerConnection *connection : connections) {
+        if (connection->peer() == peer)
+            connection->close();
+    }
+}
+
+QList<PeerId> PeerTransport::connectedPeers() const
+{
+    QList<PeerId> peers;
+    for (const PeerConnection *connection : m_connections) {
+        if (connection->isOpen() && !peers.contains(connection->peer()))
+            peers.append(connection->peer());
+    }
+    return peers;
+}
+
+bool PeerTransport::send(const QByteArray &message, QString *error)
+{
+    bool any = false;
+    for (PeerConnection *connection : std::as_const(m_connections)) {
+        if (!connection->isOpen())
+            continue;
+        if (!connection->sendMessage(message)) {
+            *error = message.size() > PeerConnection::maximumFrameSize
+                ? QStringLiteral("the message is larger than %1 bytes").arg(PeerConnection::maximumFrameSize)
+                : connection->errorString();
+            return false;
+        }
+        any = true;
+    }
+    if (!any)
+        *error = QStringLiteral("no connected peers");
+    return any;
+}

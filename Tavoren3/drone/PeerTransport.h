@@ -1,0 +1,97 @@
+#pragma once
+
+#include "drone/PeerConnection.h"
+#include "drone/PeerId.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QSslServer>
+#include <QTimer>
+#include <QUdpSocket>
+#include <functional>
+
+// The local-network peer link: discovery by UDP announcements, encrypted
+// TCP links, one whole text per message.
+//
+// Announcements go to the broadcast addresses of the machine's interfaces,
+// or, with TAVOREN_DISCOVERY=loopback, to loopback only. The discovery port
+// is 53530 unless TAVOREN_DISCOVERY_PORT names another.
+class PeerTransport : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class PeerState { notConnected, connecting, connected };
+    Q_ENUM(PeerState)
+
+    PeerTransport(const QString &displayName, const QString &serviceType, QObject *parent = nullptr);
+    ~PeerTransport() override;
+
+    const PeerId &localPeer() const { return m_local; }
+    quint16 listeningPort() const { return m_server.serverPort(); }
+
+    void startAdvertising();
+    void stopAdvertising();
+    bool isAdvertising() const { return m_advertising; }
+    void startBrowsing();
+    void stopBrowsing();
+    bool isBrowsing() const { return m_browsing; }
+
+    // Invites a found peer; the outcome arrives as state changes.
+    void invitePeer(const PeerId &peer, int timeoutMs);
+    // Invites whoever listens at host:port, for networks that block discovery.
+    void inviteAddress(const QString &host, quint16 port, int timeoutMs);
+    void cancelConnectPeer(const PeerId &peer);
+    QList<PeerId> connectedPeers() const;
+    // Sends one text to every connected peer; false with a reason when it could not.
+    bool send(const QByteArray &message, QString *error);
+
+    // Decides on each invitation; without one, every invitation is accepted.
+    void setInvitationHandler(std::function<bool(const PeerId &)> handler) { m_invitationHandler = std::move(handler); }
+
+signals:
+    void peerFound(const PeerId &peer);
+    void peerLost(const PeerId &peer);
+    void peerStateChanged(const PeerId &peer, PeerTransport::PeerState state);
+    void dataReceived(const QByteArray &data, const PeerId &peer);
+    void advertisingFailed(const QString &error);
+    void browsingFailed(const QString &error);
+    // A peer broke the frame limit and was disconnected.
+    void peerMisbehaved(const PeerId &peer, const QString &what);
+
+private:
+    struct Found
+    {
+        PeerId peer;
+        QHostAddress address;
+        quint16 port = 0;
+        qint64 lastSeenMs = 0;
+    };
+
+    void announce(bool leaving = false);
+    void readAnnouncements();
+    void expireFound();
+    void adopt(PeerConnection *connection, int timeoutMs);
+    void acceptIncoming();
+    QList<QHostAddress> announcementTargets() const;
+    QJsonObject hello() const;
+
+    PeerId m_local;
+    QString m_serviceType;
+    QSslServer m_server;
+    QUdpSocket m_discovery;
+    QUdpSocket m_announcer;
+    QTimer m_announceTimer;
+    QTimer m_expiryTimer;
+    QElapsedTimer m_clock;
+    bool m_advertising = false;
+    bool m_browsing = false;
+    bool m_loopbackOnly = false;
+    quint16 m_discoveryPort = 53530;
+    QHash<QString, Found> m_found;
+    QList<PeerConnection *> m_connections;
+    std::function<bool(const PeerId &)> m_invitationHandler;
+};

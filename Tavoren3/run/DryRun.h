@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// Runs a protocol with the real run controller on a virtual clock, as fast
+// as the machine goes: no drone, no sound, DONE pressed on an untimed step
+// after a fixed number of virtual seconds, the slider warning answered with
+// "Proceed anyway". The label file lands where a real run would put it.
+class DryRun
+{
+public:
+    struct Options
+    {
+        QByteArray protocol;     // the protocol document
+        QString participantId;   // digits only
+        qint64 untimedSeconds = 5;
+    };
+
+    struct Outcome
+    {
+        std::optional<QString> labelFilePath; // none without a documents folder
+        QString error;                        // set when the run could not be made
+    };
+
+    // stateSent receives every state the drone would have been sent.
+    static Outcome run(const Options &options, const std::function<void(const QString &)> &stateSent);
+};

@@ -1,0 +1,258 @@
+#include "run/StartViewModel.h"
+
+#include "common/DeviceInfo.h"
+#include "common/DocumentsFolder.h"
+#include "drone/MultipeerSession.h"
+#include "model/ProtocolLibrary.h"
+#include "run/ContentViewModel.h"
+#include "run/LogTime.h"
+#include "run/VerkeersLeiding.h"
+
+#include <QRegularExpression>
+
+StartViewModel::StartViewModel(ContentViewModel &content, ProtocolLibrary &library, VerkeersLeiding &controller,
+                               MultipeerSession &session, QObject *parent)
+    : QObject(parent), m_content(content), m_library(library), m_controller(controller), m_session(session)
+{
+    connect(&m_library, &ProtocolLibrary::configFilesChanged, this, &StartViewModel::configFilesChanged);
+    connect(&m_library, &ProtocolLibrary::selectedFileNameChanged, this, &StartViewModel::selectionDidChange);
+    connect(&m_session, &MultipeerSession::stateChanged, this, &StartViewModel::droneChanged);
+    connect(&m_session, &MultipeerSession::connectedPeersChanged, this, &StartViewModel::droneChanged);
+}
+
+void StartViewModel::setPPID(const QString &ppid)
+{
+    if (m_ppid == ppid)
+        return;
+    m_ppid = ppid;
+    emit PPIDChanged();
+}
+
+QStringList StartViewModel::configFiles() const
+{
+    return m_library.configFiles();
+}
+
+QString StartViewModel::selectedFileName() const
+{
+    return m_library.selectedFileName();
+}
+
+void StartViewModel::setSelectedFileName(const QString &fileName)
+{
+    m_library.setSelectedFileName(fileName);
+}
+
+void StartViewModel::setRunsEditModeActive(bool active)
+{
+    if (m_editMode == active)
+        return;
+    m_editMode = active;
+    stopDiscovery();
+    emit runsEditModeActiveChanged();
+}
+
+QString StartViewModel::settingsFromFileText() const
+{
+    const QString selected = selectedFileName();
+    return QStringLiteral("Settings from file ") + (selected.isEmpty() ? QStringLiteral("no file selected") : selected);
+}
+
+QString StartViewModel::droneInfoText() const
+{
+    if (!m_selectedRunUsesDrone)
+        return QStringLiteral("Protocol doesn't use a drone");
+    const QStringList peers = m_session.connectedPeerNames();
+    return QStringLiteral("Drone device name: ") + (peers.isEmpty() ? QStringLiteral("No device found") : peers.first());
+}
+
+QString StartViewModel::droneButtonText() const
+{
+    return m_session.state() == MultipeerSessionState::connected ? QStringLiteral("Change drone")
+                                                                 : QStringLiteral("Find drone");
+}
+
+QString StartViewModel::deviceName()
+{
+    return DeviceInfo::userVisibleName();
+}
+
+QString StartViewModel::alertTitle() const
+{
+    switch (m_alert) {
+    case Alert::None: break;
+    case Alert::NoFileSelected: return QStringLiteral("No research selected");
+    case Alert::NoPPID: return QStringLiteral("Participant ID missing");
+    case Alert::PPIDNotNumeric: return QStringLiteral("Participant ID has non-numbers");
+    case Alert::RunLoadError: return QStringLiteral("Could not load run file");
+    case Alert::DroneRequired: return QStringLiteral("Drone required");
+    case Alert::DeleteConfirmation: return QStringLiteral("Delete Protocol");
+    }
+    return QString();
+}
+
+QString StartViewModel::alertMessage() const
+{
+    switch (m_alert) {
+    case Alert::None: break;
+    case Alert::NoFileSelected: return QStringLiteral("Please select the research format in order to start.");
+    case Alert::NoPPID: return QStringLiteral("Please enter the participant ID in order start.");
+    case Alert::PPIDNotNumeric: return QStringLiteral("Participant ID must consist of numbers only.");
+    case Alert::RunLoadError:
+        return QStringLiteral("The research file you are trying to access either does not exist or has compromised "
+                              "data. Please create a new one.");
+    case Alert::DroneRequired:
+        return QStringLiteral("Please connect to a  drone in order to run.\nMake sure that both devices are on the "
+                              "same network, close by and turned on. If you decide not to use a drone, you can "
+                              "indicate so in the settings.");
+    case Alert::DeleteConfirmation:
+        return QStringLiteral("Are you sure you want to delete '") + m_protocolToDelete
+            + QStringLiteral("'? This action cannot be undone.");
+    }
+    return QString();
+}
+
+void StartViewModel::show(Alert alert)
+{
+    m_alert = alert;
+    emit alertChanged();
+}
+
+void StartViewModel::dismissAlert()
+{
+    show(Alert::None);
+}
+
+void StartViewModel::stopDiscovery()
+{
+    m_session.stopBrowsing();
+    m_session.stopAdvertising();
+}
+
+void StartViewModel::appeared()
+{
+    m_library.listProtocols();
+    if (selectedFileName().isEmpty())
+        stopDiscovery();
+    selectionDidChange();
+}
+
+void StartViewModel::selectionDidChange()
+{
+    const QString selected = selectedFileName();
+    m_selectedRunUsesDrone = false;
+    if (selected.isEmpty()) {
+        m_descriptionText.clear();
+        stopDiscovery();
+    } else if (!DocumentsFolder::path()) {
+        m_descriptionText = QStringLiteral("Could not locate the documents directory");
+        stopDiscovery();
+    } else if (const auto loaded = m_library.loadProtocol(selected); !loaded.run) {
+        m_descriptionText = QStringLiteral("Could not decode the json file");
+        stopDiscovery();
+    } else {
+        m_descriptionText = loaded.run->researchDescription().value_or(QStringLiteral("No description"));
+        m_selectedRunUsesDrone = loaded.run->usesDrone();
+        if (m_selectedRunUsesDrone) {
+            m_session.setAutoInvite(true);
+            m_session.startBrowsing();
+            m_session.startAdvertising();
+        } else {
+            stopDiscovery();
+        }
+    }
+    emit selectionChanged();
+    emit droneChanged();
+}
+
+void StartViewModel::tapProtocol(const QString &fileName)
+{
+    if (!m_editMode) {
+        setSelectedFileName(fileName);
+        return;
+    }
+    const auto loaded = m_library.loadProtocol(fileName);
+    if (!loaded.run) {
+        show(Alert::RunLoadError);
+        return;
+    }
+    m_controller.protocol().currentProtocol()->copyFrom(*loaded.run);
+    setSelectedFileName(fileName);
+    setRunsEditModeActive(false);
+    m_content.setIsTestEditing(true);
+}
+
+void StartViewModel::duplicateProtocol(const QString &fileName)
+{
+    m_library.duplicateProtocol(fileName);
+}
+
+void StartViewModel::requestDelete(const QString &fileName)
+{
+    m_protocolToDelete = fileName;
+    show(Alert::DeleteConfirmation);
+}
+
+void StartViewModel::confirmDelete()
+{
+    const QString fileName = m_protocolToDelete;
+    m_protocolToDelete.clear();
+    show(Alert::None);
+    m_library.deleteProtocol(fileName);
+}
+
+void StartViewModel::newProtocol()
+{
+    m_library.createNewProtocol();
+    m_content.setIsTestEditing(true);
+}
+
+void StartViewModel::chooseDrone()
+{
+    m_session.cancelAllConnections();
+    m_session.setAutoInvite(false);
+    m_showPeerBrowser = true;
+    emit alertChanged();
+}
+
+void StartViewModel::peerBrowserDismissed()
+{
+    m_showPeerBrowser = false;
+    emit alertChanged();
+    m_session.setAutoInvite(true);
+    if (m_session.state() == MultipeerSessionState::connected)
+        m_session.stopAdvertising();
+}
+
+bool StartViewModel::start()
+{
+    static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]*$"));
+    if (selectedFileName().isEmpty()) {
+        show(Alert::NoFileSelected);
+        return false;
+    }
+    if (m_ppid.trimmed().isEmpty()) {
+        show(Alert::NoPPID);
+        return false;
+    }
+    if (!digitsOnly.match(m_ppid).hasMatch()) {
+        show(Alert::PPIDNotNumeric);
+        return false;
+    }
+    const auto loaded = DocumentsFolder::path() ? m_library.loadProtocol(selectedFileName()) : ProtocolReader::Result{};
+    if (!loaded.run) {
+        show(Alert::RunLoadError);
+        return false;
+    }
+    m_controller.protocol().currentProtocol()->copyFrom(*loaded.run);
+    if (loaded.run->usesDrone() && m_session.connectedPeerNames().isEmpty()) {
+        show(Alert::DroneRequired);
+        return false;
+    }
+    m_controller.setPPID(m_ppid);
+    m_controller.setRunTimestamp(LogTime::runTimestamp());
+    m_content.setIsPPidUnknown(false);
+    if (!m_controller.running())
+        m_controller.startRun();
+    return true;
+}

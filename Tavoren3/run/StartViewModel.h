@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class ContentViewModel;
+class MultipeerSession;
+class ProtocolLibrary;
+class VerkeersLeiding;
+
+// The start screen: the protocol list, the participant id, the drone and the
+// checks that must pass before a run starts.
+class StartViewModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString PPID READ PPID WRITE setPPID NOTIFY PPIDChanged)
+    Q_PROPERTY(QStringList configFiles READ configFiles NOTIFY configFilesChanged)
+    Q_PROPERTY(QString selectedFileName READ selectedFileName WRITE setSelectedFileName NOTIFY selectionChanged)
+    Q_PROPERTY(bool runsEditModeActive READ runsEditModeActive WRITE setRunsEditModeActive NOTIFY runsEditModeActiveChanged)
+    Q_PROPERTY(bool selectedRunUsesDrone READ selectedRunUsesDrone NOTIFY selectionChanged)
+    Q_PROPERTY(QString settingsFromFileText READ settingsFromFileText NOTIFY selectionChanged)
+    Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY selectionChanged)
+    Q_PROPERTY(QString droneInfoText READ droneInfoText NOTIFY droneChanged)
+    Q_PROPERTY(bool showsDroneButton READ selectedRunUsesDrone NOTIFY selectionChanged)
+    Q_PROPERTY(QString droneButtonText READ droneButtonText NOTIFY droneChanged)
+    Q_PROPERTY(QString deviceName READ deviceName CONSTANT)
+    Q_PROPERTY(bool showPeerBrowser READ showPeerBrowser NOTIFY alertChanged)
+    Q_PROPERTY(QString protocolToDelete READ protocolToDelete NOTIFY alertChanged)
+    Q_PROPERTY(Alert alert READ alert NOTIFY alertChanged)
+    Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY alertChanged)
+    Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertChanged)
+
+public:
+    // The start screen's alerts; at most one shows at a time.
+    enum class Alert {
+        None,
+        NoFileSelected,
+        NoPPID,
+        PPIDNotNumeric,
+        RunLoadError,
+        DroneRequired,
+        DeleteConfirmation
+    };
+    Q_ENUM(Alert)
+
+    StartViewModel(ContentViewModel &content, ProtocolLibrary &library, VerkeersLeiding &controller,
+                   MultipeerSession &session, QObject *parent = nullptr);
+
+    QString PPID() const { return m_ppid; }
+    void setPPID(const QString &ppid);
+    QStringList configFiles() const;
+    QString selectedFileName() const;
+    void setSelectedFileName(const QString &fileName);
+    bool runsEditModeActive() const { return m_editMode; }
+    void setRunsEditModeActive(bool active);
+    bool selectedRunUsesDrone() const { return m_selectedRunUsesDrone; }
+    QString settingsFromFileText() const;
+    QString descriptionText() const { return m_descriptionText; }
+    QString droneInfoText() const;
+    QString droneButtonText() const;
+    static QString deviceName();
+    bool showPeerBrowser() const { return m_showPeerBrowser; }
+    QString protocolToDelete() const { return m_protocolToDelete; }
+
+    Alert alert() const { return m_alert; }
+    bool isShowing(Alert alert) const { return m_alert == alert; }
+    QString alertTitle() const;
+    QString alertMessage() const;
+    Q_INVOKABLE void dismissAlert();
+
+    Q_INVOKABLE void appeared();
+    // A tap on a protocol: selects it, or in edit mode opens it in the editor.
+    Q_INVOKABLE void tapProtocol(const QString &fileName);
+    Q_INVOKABLE void duplicateProtocol(const QString &fileName);
+    Q_INVOKABLE void requestDelete(const QString &fileName);
+    Q_INVOKABLE void confirmDelete();
+    Q_INVOKABLE void newProtocol();
+    // "Find drone" / "Change drone".
+    Q_INVOKABLE void chooseDrone();
+    Q_INVOKABLE void peerBrowserDismissed();
+    // The start action; returns whether the run screen was entered.
+    Q_INVOKABLE bool start();
+
+signals:
+    void PPIDChanged();
+    void configFilesChanged();
+    void selectionChanged();
+    void runsEditModeActiveChanged();
+    void droneChanged();
+    void alertChanged();
+
+private:
+    void show(Alert alert);
+    void selectionDidChange();
+    void stopDiscovery();
+
+    ContentViewModel &m_content;
+    ProtocolLibrary &m_library;
+    VerkeersLeiding &m_controller;
+    MultipeerSession &m_session;
+    QString m_ppid;
+    bool m_editMode = false;
+    bool m_selectedRunUsesDrone = false;
+    QString m_descriptionText;
+    bool m_showPeerBrowser = false;
+    QString m_protocolToDelete;
+    Alert m_alert = Alert::None;
+};

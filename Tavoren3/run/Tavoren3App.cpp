@@ -1,0 +1,34 @@
+#include "run/Tavoren3App.h"
+
+#include "bridge/EspBleCentral.h"
+#include "drone/MultipeerSession.h"
+#include "run/LabelFileWriter.h"
+#include "run/VerkeersLeiding.h"
+
+Tavoren3App::Tavoren3App(SoundPlayer &sound, const QString &displayName, QObject *parent)
+    : QObject(parent),
+      m_bleManager(std::make_unique<EspBleCentral>(BleBackend::createForProcess())),
+      m_session(std::make_unique<MultipeerSession>(displayName)),
+      m_verkeersLeiding(std::make_unique<VerkeersLeiding>(*m_session, m_currentProtocol, sound))
+{
+    connect(&m_tickTimer, &TickTimer::tick, m_verkeersLeiding.get(), &VerkeersLeiding::tick);
+    m_tickTimer.start();
+}
+
+Tavoren3App::~Tavoren3App() = default;
+
+QString Tavoren3App::scenePhaseText(Qt::ApplicationState state)
+{
+    switch (state) {
+    case Qt::ApplicationHidden:
+    case Qt::ApplicationSuspended: return QStringLiteral("Background");
+    case Qt::ApplicationActive: return QStringLiteral("Active");
+    case Qt::ApplicationInactive: break;
+    }
+    return QStringLiteral("Default New Phase: inactive ");
+}
+
+void Tavoren3App::scenePhaseChanged(Qt::ApplicationState state)
+{
+    LabelFileWriter::writeEventLog(scenePhaseText(state));
+}

@@ -1,0 +1,92 @@
+#include "support/TemporaryDocuments.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DryRunOutput
+{
+    int status = -1;
+    QStringList stdoutLines;
+    QByteArray err;
+};
+
+DryRunOutput dryRun(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), QStringList{"dry-run"} + args);
+    process.waitForFinished(60000);
+    QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return {process.exitCode(), lines, process.readAllStandardError()};
+}
+
+QDateTime timeOf(const QString &line)
+{
+    return QLocale::c().toDateTime(line.section('\t', 0, 0), "dd-MM-yy/HH:mm:ss.zzz").addYears(100);
+}
+
+} // namespace
+
+TEST(DryRun, BundledProtocolGivesTheLabelFileOfARealRun)
+{
+    TemporaryDocuments documents;
+    const DryRunOutput out = dryRun({QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Research_protocols/mini.json"),
+                                     "--ppid", "1234", "--documents", documents.path(), "--untimed", "5"});
+    ASSERT_EQ(out.status, 0) << out.err.toStdString();
+    ASSERT_FALSE(out.stdoutLines.isEmpty());
+    const QString path = out.stdoutLines.last();
+    EXPECT_TRUE(path.startsWith(documents.path() + "/Label_files/Miniprotocol/Miniprotocol_1234_1_")) << path.toStdString();
+    EXPECT_TRUE(out.stdoutLines.contains("state: done"));
+    EXPECT_TRUE(out.stdoutLines.contains("state: pause")) << "the rating step's warning pauses the run";
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    ASSERT_EQ(lines.takeLast(), "");
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.at(0), "# StartTime\tLabel");
+    const QDateTime t0 = timeOf(lines.at(1));
+    ASSERT_TRUE(t0.isValid());
+    const auto at = [&](qint64 s) { return QLocale::c().toString(t0.addSecs(s), "dd-MM-yy/HH:mm:ss.zzz"); };
+    const QStringList expected{
+        "# StartTime\tLabel",
+        at(0) + "\tStart",
+        at(0) + "\twelcome (1) started",
+        at(5) + "\twelcome (1) ended ",
+        at(5) + "\tbaseline (2) started",
+        at(125) + "\tbaseline (2) ended ",
+        at(125) + "\tbreathing (3) started",
+        at(185) + "\tbreathing (3) ended ",
+        at(185) + "\tarithmetic (4) started",
+        at(275) + "\tarithmetic (4) ended ",
+        at(275) + "\trating (5) started",
+        at(280) + "\trating (5) paused ",
+        at(275) + "\trating (5) started",
+        at(280) + "\trating (5) ended ",
+        at(280) + "\tresearch resumed in recovery (6)",
+        at(280) + "\trecovery (6) started",
+        at(400) + "\trecovery (6) ended ",
+        at(400) + "\tend (7) started",
+        at(405) + "\tend (7) ended ",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(DryRun, RefusesBadInput)
+{
+    TemporaryDocuments documents;
+    documents.write("broken.json", "{");
+    EXPECT_EQ(dryRun({documents.filePath("broken.json"), "--ppid", "1", "--documents", documents.path()}).status, 2);
+    EXPECT_EQ(dryRun({QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Research_protocols/mini.json"), "--ppid", "1a",
+                      "--documents", documents.path()})
+                  .status,
+              2);
+    EXPECT_EQ(dryRun({QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Research_protocols/mini.json")}).status, 64);
+    EXPECT_FALSE(documents.exists("Label_files"));
+}

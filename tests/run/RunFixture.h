@@ -1,0 +1,87 @@
+#pragma once
+
+#include "bridge/BleBackend.h"
+#include "common/Clock.h"
+#include "drone/MultipeerSession.h"
+#include "model/CurrentProtocol.h"
+#include "run/SoundPlayer.h"
+#include "run/VerkeersLeiding.h"
+#include "support/ConsoleCapture.h"
+#include "support/TemporaryDocuments.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+class CountingSoundPlayer : public SoundPlayer
+{
+public:
+    void playSystemSound(int soundId) override { played.append(soundId); }
+    QList<int> played;
+};
+
+// A controller on a fixed clock and a temporary documents folder, with no
+// drone; every state it sends is recorded.
+class RunFixture : public ::testing::Test
+{
+protected:
+    RunFixture()
+    {
+        Clock::install(clock);
+        BleBackend::setUseSimulator(true);
+        QObject::connect(&session, &MultipeerSession::stateQueued, [this](const QString &p) { sent.append(p); });
+    }
+    ~RunFixture() override { Clock::install(nullptr); }
+
+    static DeelTestje step(qint64 numID, const QString &label, qint64 duration,
+                           QList<OptionalViewSettings> views = {})
+    {
+        DeelTestje s;
+        s.numID = numID;
+        s.name = label.toUpper();
+        s.labelID = label;
+        s.duration = duration;
+        if (!views.isEmpty())
+            s.optionalViews = views;
+        return s;
+    }
+
+    void useSteps(const QList<DeelTestje> &steps, const QString &name = QStringLiteral("Study"))
+    {
+        ::Run *run = protocol.currentProtocol();
+        run->setVersion("1");
+        run->setResearchName(name);
+        run->setSteps(steps);
+    }
+
+    void startAt(const QString &ppid = QStringLiteral("42"))
+    {
+        controller.setPPID(ppid);
+        controller.setRunTimestamp("20261205_100000");
+        controller.startRun();
+    }
+
+    void ticks(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            clock->advanceMs(1000);
+            controller.tick();
+        }
+    }
+
+    QStringList logLines() const
+    {
+        QStringList lines = controller.LabelLogString().split('\n');
+        lines.removeLast();
+        return lines;
+    }
+
+    std::shared_ptr<ManualClock> clock =
+        std::make_shared<ManualClock>(QDateTime(QDate(2026, 12, 5), QTime(10, 0, 0, 0)));
+    TemporaryDocuments documents;
+    ConsoleCapture console;
+    CurrentProtocol protocol;
+    CountingSoundPlayer sound;
+    MultipeerSession session{QStringLiteral("timekeeper")};
+    VerkeersLeiding controller{session, protocol, sound};
+    QStringList sent;
+};
