@@ -75,7 +75,7 @@ QString propertyWords(quint8 properties)
 // Optional sign and ASCII digits only; none otherwise or on overflow.
 std::optional<qint64> signedDecimal(const QString &text)
 {
-    static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
+    static const QRegularExpression digits(QStringLiteral("\\A[+-]?[0-9]+\\z"));
     if (!digits.match(text).hasMatch())
         return std::nullopt;
     bool ok = false;

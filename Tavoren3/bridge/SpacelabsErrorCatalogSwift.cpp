@@ -267,7 +267,7 @@ std::optional<ErrorStatusSwift> SpacelabsErrorCatalogSwift::lookup(const QString
     const QString key = code.trimmed().toUpper();
     if (auto umbrella = entryIn(umbrellaEntries(), key))
         return umbrella;
-    static const QRegularExpression recovered(QStringLiteral("^EC[1-9]4$"));
+    static const QRegularExpression recovered(QStringLiteral("\\AEC[1-9]4\\z"));
     if (recovered.match(key).hasMatch())
         return ErrorStatusSwift{key, QStringLiteral("Recovered corrupted BP result"),
                                 QStringLiteral("One or more BP results were corrupted then recovered. If frequent, "

@@ -224,7 +224,7 @@ void MultipeerSession::handleReceivedData(const QByteArray &data)
         return;
     Console::line(QStringLiteral("Received message: ") + text);
     if (text.startsWith(QLatin1String("@Ack: "))) {
-        static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
+        static const QRegularExpression number(QStringLiteral("\\A[+-]?[0-9]+\\z"));
         QString rest = QString(text).remove(QStringLiteral("@Ack: "));
         qsizetype start = 0, end = rest.size();
         while (start < end && (rest[start] == QLatin1Char(' ') || rest[start] == QLatin1Char('\t')))

@@ -75,7 +75,7 @@ bool boolean(const Json &value, const Path &path)
 QUuid uuid(const Json &value, const Path &path)
 {
     static const QRegularExpression form(
-        QStringLiteral("^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
+        QStringLiteral("\\A[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\\z"));
     const QString text = string(value, path);
     if (!form.match(text).hasMatch())
         throw DecodingFailure(DecodingError::dataCorrupted(

@@ -27,7 +27,7 @@ constexpr qint64 longestRunSeconds = 7 * 24 * 3600;
 
 DryRun::Outcome DryRun::run(const Options &options, const std::function<void(const QString &)> &stateSent)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression digits(QStringLiteral("\\A[0-9]+\\z"));
     if (!digits.match(options.participantId).hasMatch())
         return {std::nullopt, QStringLiteral("the participant id must consist of digits only")};
     if (options.untimedSeconds < 0)

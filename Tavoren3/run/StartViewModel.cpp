@@ -226,7 +226,7 @@ void StartViewModel::peerBrowserDismissed()
 
 bool StartViewModel::start()
 {
-    static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]*$"));
+    static const QRegularExpression digitsOnly(QStringLiteral("\\A[0-9]*\\z"));
     if (selectedFileName().isEmpty()) {
         show(Alert::NoFileSelected);
         return false;

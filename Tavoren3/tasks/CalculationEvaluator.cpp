@@ -11,7 +11,7 @@ constexpr qint64 unusable = -999;
 // An optional sign and digits within 64 bits; anything else counts as 0.
 qint64 operand(const QString &piece)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
+    static const QRegularExpression number(QStringLiteral("\\A[+-]?[0-9]+\\z"));
     if (!number.match(piece).hasMatch())
         return 0;
     bool ok = false;

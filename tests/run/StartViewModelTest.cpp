@@ -42,9 +42,11 @@ TEST_F(StartAction, ChecksRunInOrder)
     EXPECT_EQ(start.alert(), StartViewModel::Alert::NoPPID);
     EXPECT_EQ(start.alertMessage(), "Please enter the participant ID in order start.");
 
-    start.setPPID(" 12 ");
-    EXPECT_FALSE(start.start());
-    EXPECT_EQ(start.alert(), StartViewModel::Alert::PPIDNotNumeric);
+    for (const char *notNumeric : {" 12 ", "12\n", "1a", "\u0661\u0662"}) {
+        start.setPPID(notNumeric);
+        EXPECT_FALSE(start.start());
+        EXPECT_EQ(start.alert(), StartViewModel::Alert::PPIDNotNumeric) << notNumeric;
+    }
     EXPECT_EQ(start.alertTitle(), "Participant ID has non-numbers");
 
     documents.write("Research_protocols/solo.json", "{broken");

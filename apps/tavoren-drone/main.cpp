@@ -1,0 +1,111 @@
+// tavoren-drone: the participant's screen at the other end of the drone link.
+//
+//   tavoren-drone --headless [--name NAME] [--invite] [--ack-delay MS] [--drop-acks N]
+//
+// Headless, every state that arrives is printed as "state N: PAYLOAD" (line
+// breaks in the payload written as \n), a resend as "state N again: PAYLOAD".
+// Lines on standard input steer it:
+//   slider N      send a rating
+//   delay MS      delay acknowledgements
+//   drop N        drop the next N acknowledgements (-1: all)
+//   duplicate on|off  send every acknowledgement twice
+//   disconnect    drop the link (it stays discoverable)
+//   raw TEXT      send TEXT as it is
+//   quit
+
+#include "common/Console.h"
+#include "drone/DroneEndpoint.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void handleCommand(DroneEndpoint &drone, const QString &line)
+{
+    const QString command = line.section(QLatin1Char(' '), 0, 0);
+    const QString argument = line.section(QLatin1Char(' '), 1);
+    if (command == QLatin1String("slider"))
+        drone.sendSlider(argument.toInt());
+    else if (command == QLatin1String("delay"))
+        drone.setAckDelayMs(argument.toInt());
+    else if (command == QLatin1String("drop"))
+        drone.dropAcks(argument.toInt());
+    else if (command == QLatin1String("duplicate"))
+        drone.setDuplicateAcks(argument == QLatin1String("on"));
+    else if (command == QLatin1String("disconnect"))
+        drone.disconnectAll();
+    else if (command == QLatin1String("raw"))
+        drone.sendRaw(argument.toUtf8());
+    else if (command == QLatin1String("quit"))
+        QCoreApplication::quit();
+    else if (!command.isEmpty())
+        Console::line(QStringLiteral("Unknown command: ") + line);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavoren-drone"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The participant's screen of the timekeeper."));
+    parser.addHelpOption();
+    const QCommandLineOption headless(QStringLiteral("headless"), QStringLiteral("No screen: print what arrives."));
+    const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("Display name."), QStringLiteral("NAME"),
+                                  QStringLiteral("tavoren-drone"));
+    const QCommandLineOption invite(QStringLiteral("invite"), QStringLiteral("Invite the first timekeeper found."));
+    const QCommandLineOption ackDelay(QStringLiteral("ack-delay"), QStringLiteral("Delay acknowledgements."),
+                                      QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption dropAcks(QStringLiteral("drop-acks"), QStringLiteral("Drop the first N acknowledgements."),
+                                      QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions({headless, name, invite, ackDelay, dropAcks});
+    parser.process(app);
+    if (!parser.isSet(headless)) {
+        std::fputs("tavoren-drone: this build has no participant screen yet; start it with --headless\n", stderr);
+        return 64;
+    }
+    Console::useStandardError();
+
+    DroneEndpoint drone(parser.value(name));
+    drone.setAckDelayMs(parser.value(ackDelay).toInt());
+    drone.dropAcks(parser.value(dropAcks).toInt());
+    drone.setInviteFound(parser.isSet(invite));
+    QObject::connect(&drone, &DroneEndpoint::stateReceived, [](qint64 sequence, const QString &payload, bool repeat) {
+        const QString shown = QString(payload).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+        std::printf("state %lld%s: %s\n", static_cast<long long>(sequence), repeat ? " again" : "",
+                    shown.toUtf8().constData());
+        std::fflush(stdout);
+    });
+    QObject::connect(&drone, &DroneEndpoint::connectedChanged, [&drone] {
+        std::printf("%s\n", drone.connected() ? "connected" : "not connected");
+        std::fflush(stdout);
+    });
+
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[4096];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            input.setEnabled(false);
+            return;
+        }
+        pending.append(buffer, n);
+        qsizetype end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            handleCommand(drone, QString::fromUtf8(pending.left(end)).trimmed());
+            pending.remove(0, end + 1);
+        }
+    });
+
+    drone.start();
+    std::printf("listening on port %u\n", unsigned(drone.transport().listeningPort()));
+    std::fflush(stdout);
+    return app.exec();
+}

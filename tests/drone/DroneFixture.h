@@ -1,0 +1,48 @@
+#pragma once
+
+#include "drone/MultipeerSession.h"
+#include "support/ConsoleCapture.h"
+#include "support/TemporaryDocuments.h"
+
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Discovery confined to loopback on a port of this test's own, remembered
+// drone names in a temporary settings folder, a temporary documents folder.
+class DroneFixture : public ::testing::Test
+{
+protected:
+    DroneFixture();
+    ~DroneFixture() override;
+
+    static void rememberDrone(const QString &name);
+    bool waitFor(const std::function<bool()> &condition, int timeoutMs = 15000);
+
+    QTemporaryDir settingsFolder;
+    TemporaryDocuments documents;
+    ConsoleCapture console;
+};
+
+// A tavoren-drone --headless process and the lines it prints.
+class DroneProcess
+{
+public:
+    explicit DroneProcess(const QString &name, const QStringList &extra = {});
+    ~DroneProcess();
+
+    bool waitForLine(const QString &line, int timeoutMs = 15000);
+    QStringList lines() const { return m_lines; }
+    quint16 port() const { return m_port; }
+    void command(const QString &line);
+    void kill();
+
+private:
+    void read();
+
+    QProcess m_process;
+    QStringList m_lines;
+    QByteArray m_partial;
+    quint16 m_port = 0;
+};

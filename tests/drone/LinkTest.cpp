@@ -1,0 +1,175 @@
+#include "drone/DroneEndpoint.h"
+#include "drone/DroneFixture.h"
+#include "drone/PeerConnection.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QSslSocket>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+class Link : public DroneFixture
+{
+protected:
+    bool connectedTo(const QString &name)
+    {
+        return waitFor([&] { return session.isConnected() && session.connectedPeerNames() == QStringList{name}; });
+    }
+    void discover()
+    {
+        session.setAutoInvite(true);
+        session.startBrowsing();
+        session.startAdvertising();
+    }
+
+    MultipeerSession session{QStringLiteral("timekeeper")};
+};
+
+// Forwards one TCP link and keeps every byte that passes.
+class RecordingProxy : public QObject
+{
+public:
+    explicit RecordingProxy(quint16 target)
+    {
+        server.listen(QHostAddress::LocalHost);
+        connect(&server, &QTcpServer::newConnection, this, [this, target] {
+            QTcpSocket *client = server.nextPendingConnection();
+            auto *upstream = new QTcpSocket(this);
+            upstream->connectToHost(QHostAddress::LocalHost, target);
+            connect(client, &QTcpSocket::readyRead, this, [=] {
+                const QByteArray b = client->readAll();
+                wire += b;
+                upstream->write(b);
+            });
+            connect(upstream, &QTcpSocket::readyRead, this, [=] {
+                const QByteArray b = upstream->readAll();
+                wire += b;
+                client->write(b);
+            });
+        });
+    }
+    QTcpServer server;
+    QByteArray wire;
+};
+
+} // namespace
+
+TEST_F(Link, FindsTheDroneWithoutConfigurationAndStatesAreAcknowledged)
+{
+    DroneProcess drone("drone-one");
+    discover();
+    ASSERT_TRUE(connectedTo("drone-one"));
+    EXPECT_TRUE(console.contains("No last connected drone stored, auto\u2011inviting first found peer drone-one"));
+    EXPECT_EQ(QSettings().value("LastConnectedDroneName").toString(), "drone-one");
+    EXPECT_FALSE(session.transport().isAdvertising());
+    EXPECT_FALSE(session.transport().isBrowsing());
+    EXPECT_TRUE(documents.read("log.lbl").contains("\tConnecting\n"));
+    EXPECT_TRUE(documents.read("log.lbl").contains("\tConnected\n"));
+
+    QElapsedTimer roundTrip;
+    roundTrip.start();
+    session.sendState("timer: 59");
+    ASSERT_TRUE(waitFor([&] { return session.lastAckedSequence() == 1; }));
+    std::printf("state to acknowledgement: %lld ms\n", static_cast<long long>(roundTrip.elapsed()));
+    session.sendState("text: one | two");
+    ASSERT_TRUE(drone.waitForLine("state 2: text: one | two"));
+    QTest::qWait(900);
+    EXPECT_FALSE(console.anyStartsWith("No ACK for state seq")) << "acknowledged states are not resent";
+
+    drone.command("slider 7");
+    ASSERT_TRUE(waitFor([&] { return session.receivedMessage() == "Slider value is: 7"; }));
+}
+
+TEST_F(Link, LostDroneIsFoundAgainAndReinvitedByItsName)
+{
+    auto drone = std::make_unique<DroneProcess>("drone-two");
+    discover();
+    ASSERT_TRUE(connectedTo("drone-two"));
+    drone->kill();
+    ASSERT_TRUE(waitFor([&] { return session.state() == MultipeerSessionState::notConnected; }));
+    EXPECT_TRUE(session.connectedPeerNames().isEmpty() || waitFor([&] { return session.connectedPeerNames().isEmpty(); }));
+    EXPECT_TRUE(session.transport().isAdvertising());
+    EXPECT_TRUE(session.transport().isBrowsing());
+
+    drone = std::make_unique<DroneProcess>("drone-two");
+    ASSERT_TRUE(connectedTo("drone-two"));
+    EXPECT_TRUE(console.contains("Found last connected drone 'drone-two', auto\u2011inviting it"));
+}
+
+TEST_F(Link, ADroneWithAnotherNameIsNotInvited)
+{
+    rememberDrone("the-usual-drone");
+    DroneProcess stranger("stranger");
+    discover();
+    ASSERT_TRUE(waitFor([&] { return console.contains("Found other drone 'stranger', ignoring for auto\u2011reconnect"); }));
+    QTest::qWait(1500);
+    EXPECT_FALSE(session.isConnected());
+    EXPECT_EQ(session.foundPeerNames(), QStringList{"stranger"});
+
+    // The user picks it by hand.
+    ASSERT_TRUE(session.invitePeerNamed("stranger"));
+    ASSERT_TRUE(connectedTo("stranger"));
+}
+
+TEST_F(Link, WhileAutoInviteIsOffFoundPeersAreOnlyLogged)
+{
+    DroneProcess drone("drone-three");
+    session.setAutoInvite(false);
+    session.startBrowsing();
+    ASSERT_TRUE(waitFor([&] { return console.anyStartsWith("auto invite is false, last drone name : "); }));
+    QTest::qWait(1000);
+    EXPECT_FALSE(session.isConnected());
+}
+
+TEST_F(Link, ReachedByAddressWhenDiscoveryIsBlockedAndEncryptedOnTheWire)
+{
+    DroneProcess drone("drone-four");
+    RecordingProxy proxy(drone.port());
+    EXPECT_FALSE(session.inviteAddress("no address"));
+    ASSERT_TRUE(session.inviteAddress(QStringLiteral("127.0.0.1:%1").arg(proxy.server.serverPort())));
+    ASSERT_TRUE(connectedTo("drone-four"));
+    session.sendState("text: a secret instruction for the participant");
+    ASSERT_TRUE(drone.waitForLine("state 1: text: a secret instruction for the participant"));
+    ASSERT_TRUE(waitFor([&] { return session.lastAckedSequence() == 1; }));
+    EXPECT_GT(proxy.wire.size(), 200);
+    EXPECT_FALSE(proxy.wire.contains("secret instruction"));
+    EXPECT_FALSE(proxy.wire.contains("@State"));
+    EXPECT_FALSE(proxy.wire.contains("@Ack"));
+}
+
+TEST_F(Link, AStateWithoutAckIsSentExactlyTwice)
+{
+    DroneProcess drone("drone-five", {"--drop-acks", "-1"});
+    discover();
+    ASSERT_TRUE(connectedTo("drone-five"));
+    QElapsedTimer sent;
+    sent.start();
+    session.sendState("breathing: 2.5, 0.0, 2.5, 0.0");
+    ASSERT_TRUE(drone.waitForLine("state 1: breathing: 2.5, 0.0, 2.5, 0.0"));
+    ASSERT_TRUE(drone.waitForLine("state 1 again: breathing: 2.5, 0.0, 2.5, 0.0"));
+    const qint64 resentAfter = sent.elapsed();
+    EXPECT_GE(resentAfter, 650);
+    QTest::qWait(1500);
+    EXPECT_EQ(drone.lines().filter("state 1").size(), 2);
+}
+
+TEST_F(Link, AnOversizeFrameDropsThePeer)
+{
+    discover();
+    QSslSocket intruder;
+    intruder.setPeerVerifyMode(QSslSocket::VerifyNone);
+    intruder.connectToHostEncrypted("127.0.0.1", session.transport().listeningPort());
+    ASSERT_TRUE(waitFor([&] { return intruder.isEncrypted(); }));
+    intruder.write(PeerConnection::frame(R"({"service":"swift-mc-demo","name":"intruder","id":"bad-peer"})"));
+    ASSERT_TRUE(waitFor([&] { return session.isConnected(); }));
+    QByteArray header(4, '\0');
+    header[0] = 0x7f; // a frame of about two gigabytes
+    intruder.write(header + QByteArray(1000, 'x'));
+    ASSERT_TRUE(waitFor([&] { return session.state() == MultipeerSessionState::notConnected; }));
+    EXPECT_TRUE(console.anyStartsWith("Peer intruder (bad-peer) sent a frame of "));
+    EXPECT_TRUE(documents.read("log.lbl").contains("sent a frame of"));
+    EXPECT_TRUE(waitFor([&] { return intruder.state() == QAbstractSocket::UnconnectedState; }));
+}

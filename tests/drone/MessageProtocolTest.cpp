@@ -1,0 +1,84 @@
+#include "drone/DroneFixture.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class MessageProtocol : public DroneFixture
+{
+protected:
+    MultipeerSession session{QStringLiteral("timekeeper")};
+};
+
+} // namespace
+
+TEST_F(MessageProtocol, StatesAreNumberedFromOneAndResentOnceWithoutAck)
+{
+    QSignalSpy queued(&session, &MultipeerSession::stateQueued);
+    session.sendState("black");
+    session.sendState("text: a|b|c");
+    EXPECT_EQ(session.stateSequence(), 2);
+    EXPECT_EQ(session.lastMessage(), "@State: seq:2|text: a|b|c");
+    EXPECT_EQ(queued.count(), 2);
+    EXPECT_TRUE(console.contains("Sending state 1: @State: seq:1|black"));
+    QTest::qWait(1600);
+    EXPECT_EQ(console.lines().count("No ACK for state seq 1 after 0.7s, resending once"), 1);
+    EXPECT_EQ(console.lines().count("No ACK for state seq 2 after 0.7s, resending once"), 1);
+    EXPECT_EQ(console.lines().count("Sending message: '@State: seq:1|black' to 0 peer(s)"), 2);
+    EXPECT_TRUE(console.contains("No connected peers to send message to"));
+}
+
+TEST_F(MessageProtocol, AnAckInTimeOrALaterAckPreventsTheResend)
+{
+    session.sendState("black");
+    session.sendState("pause");
+    session.handleReceivedData("@Ack: 2");
+    QTest::qWait(1000);
+    EXPECT_FALSE(console.anyStartsWith("No ACK for state seq"));
+    EXPECT_EQ(session.lastAckedSequence(), 2);
+}
+
+TEST_F(MessageProtocol, AcknowledgementParsing)
+{
+    session.handleReceivedData("@Ack: \t 7 \t");
+    EXPECT_EQ(session.lastAckedSequence(), 7);
+    session.handleReceivedData("@Ack: +9");
+    EXPECT_EQ(session.lastAckedSequence(), 9);
+    session.handleReceivedData("@Ack: -3");
+    EXPECT_EQ(session.lastAckedSequence(), 9) << "accepted but only ever raised";
+    EXPECT_TRUE(console.contains("Received ACK for state seq -3"));
+    session.handleReceivedData("@Ack: 12\n");
+    EXPECT_EQ(session.lastAckedSequence(), 9);
+    EXPECT_TRUE(console.contains("WARNING: Invalid ACK sequence '12\n'"));
+    session.handleReceivedData("@Ack: 99999999999999999999");
+    EXPECT_EQ(session.lastAckedSequence(), 9) << "does not fit 64 bits";
+    session.handleReceivedData("@Ack: 500");
+    EXPECT_EQ(session.lastAckedSequence(), 500) << "a number never sent still counts";
+    session.handleReceivedData("@Ack:13");
+    EXPECT_EQ(session.receivedMessage(), "@Ack:13") << "without the space it is a free message";
+}
+
+TEST_F(MessageProtocol, SliderStateReportsAndFreeMessages)
+{
+    QSignalSpy changed(&session, &MultipeerSession::receivedMessageChanged);
+    session.handleReceivedData("@Slider value is: 4@2");
+    EXPECT_EQ(session.receivedMessage(), "Slider value is: 42");
+    session.handleReceivedData("@State: showing timer");
+    EXPECT_EQ(session.receivedMessage(), "Slider value is: 42");
+    EXPECT_TRUE(console.contains("Received control message from drone: @State: showing timer"));
+    session.handleReceivedData("hello");
+    session.handleReceivedData("hello");
+    EXPECT_EQ(changed.count(), 2) << "only changes are announced";
+    console.clear();
+    session.handleReceivedData(QByteArray("\xff\xfe\x80", 3));
+    EXPECT_EQ(session.receivedMessage(), "hello");
+    EXPECT_TRUE(console.lines().isEmpty()) << "text that is not UTF-8 is ignored silently";
+}
+
+TEST(MultipeerSessionStateText, TextForms)
+{
+    EXPECT_EQ(multipeerSessionStateText(MultipeerSessionState::notConnected), "notConnected");
+    EXPECT_EQ(multipeerSessionStateFromText("connecting"), MultipeerSessionState::connecting);
+    EXPECT_EQ(multipeerSessionStateFromText("Connected"), std::nullopt);
+}
