@@ -1,25 +1,15 @@
+#include "support/ProgramRun.h"
 #include "support/TemporaryDocuments.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 namespace {
 
-struct Outcome
+ProgramRun cli(const QStringList &args)
 {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome cli(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(TAVOREN_CLI), args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    return ProgramRun::of(QStringLiteral(TAVOREN_CLI), args);
 }
 
 QString legacyFile()
@@ -31,7 +21,7 @@ QString legacyFile()
 
 TEST(Cli, ConvertTurnsALegacyFileIntoEnglishKeys)
 {
-    const Outcome result = cli({"convert", legacyFile()});
+    const ProgramRun result = cli({"convert", legacyFile()});
     ASSERT_EQ(result.status, 0) << result.err.toStdString();
     const auto json = nlohmann::json::parse(result.out.toStdString());
     EXPECT_EQ(json["researchName"], "Oud onderzoek");
@@ -46,7 +36,7 @@ TEST(Cli, ConvertWritesTheOutputFileWhole)
 {
     TemporaryDocuments folder;
     const QString out = folder.filePath("converted.json");
-    const Outcome result = cli({"convert", legacyFile(), out});
+    const ProgramRun result = cli({"convert", legacyFile(), out});
     ASSERT_EQ(result.status, 0) << result.err.toStdString();
     EXPECT_TRUE(result.out.isEmpty());
     const auto json = nlohmann::json::parse(folder.read("converted.json").toStdString());
@@ -58,7 +48,7 @@ TEST(Cli, ConvertRefusesABrokenFileWithOneLine)
     TemporaryDocuments folder;
     folder.write("broken.json", R"({"version":"1","steps":[]})");
     const QString out = folder.filePath("out.json");
-    const Outcome result = cli({"convert", folder.filePath("broken.json"), out});
+    const ProgramRun result = cli({"convert", folder.filePath("broken.json"), out});
     EXPECT_EQ(result.status, 2);
     EXPECT_TRUE(result.out.isEmpty());
     EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
@@ -72,7 +62,7 @@ TEST(Cli, ListPrintsTheProtocolFiles)
     TemporaryDocuments folder;
     folder.write("Research_protocols/one.json", "{}");
     folder.write("Research_protocols/two.txt", "{}");
-    const Outcome result = cli({"list", folder.path()});
+    const ProgramRun result = cli({"list", folder.path()});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "one.json\n");
     EXPECT_NE(cli({"list", folder.filePath("nowhere")}).status, 0);

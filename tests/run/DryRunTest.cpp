@@ -1,29 +1,16 @@
+#include "support/ProgramRun.h"
 #include "support/TemporaryDocuments.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct DryRunOutput
+ProgramRun dryRun(const QStringList &args)
 {
-    int status = -1;
-    QStringList stdoutLines;
-    QByteArray err;
-};
-
-DryRunOutput dryRun(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), QStringList{"dry-run"} + args);
-    process.waitForFinished(60000);
-    QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return {process.exitCode(), lines, process.readAllStandardError()};
+    return ProgramRun::of(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), QStringList{"dry-run"} + args);
 }
 
 QDateTime timeOf(const QString &line)
@@ -36,14 +23,14 @@ QDateTime timeOf(const QString &line)
 TEST(DryRun, BundledProtocolGivesTheLabelFileOfARealRun)
 {
     TemporaryDocuments documents;
-    const DryRunOutput out = dryRun({QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Research_protocols/mini.json"),
+    const ProgramRun out = dryRun({QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Research_protocols/mini.json"),
                                      "--ppid", "1234", "--documents", documents.path(), "--untimed", "5"});
     ASSERT_EQ(out.status, 0) << out.err.toStdString();
-    ASSERT_FALSE(out.stdoutLines.isEmpty());
-    const QString path = out.stdoutLines.last();
+    ASSERT_FALSE(out.outLines().isEmpty());
+    const QString path = out.outLines().last();
     EXPECT_TRUE(path.startsWith(documents.path() + "/Label_files/Miniprotocol/Miniprotocol_1234_1_")) << path.toStdString();
-    EXPECT_TRUE(out.stdoutLines.contains("state: done"));
-    EXPECT_TRUE(out.stdoutLines.contains("state: pause")) << "the rating step's warning pauses the run";
+    EXPECT_TRUE(out.outLines().contains("state: done"));
+    EXPECT_TRUE(out.outLines().contains("state: pause")) << "the rating step's warning pauses the run";
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

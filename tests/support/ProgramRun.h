@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+// Runs one of the project's programs to its end.
+struct ProgramRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+
+    static ProgramRun of(const QString &program, const QStringList &args, int timeoutMs = 60000);
+    QStringList outLines() const;
+};
