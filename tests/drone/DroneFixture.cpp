@@ -6,11 +6,6 @@
 
 DroneFixture::DroneFixture()
 {
-    qputenv("TAVOREN_DISCOVERY", "loopback");
-    // A discovery port per test program, so parallel test programs do not meet.
-    qputenv("TAVOREN_DISCOVERY_PORT", QByteArray::number(40000 + QCoreApplication::applicationPid() % 20000));
-    QCoreApplication::setOrganizationName(QStringLiteral("tavoren-tests"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     QSettings().clear();
 }
 

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Discovery confined to loopback on a port of this test's own, remembered
-// drone names in a temporary settings folder, a temporary documents folder.
+// No remembered drone and a temporary documents folder (the test program
+// keeps discovery on loopback and settings in a folder of its own).
 class DroneFixture : public ::testing::Test
 {
 protected:
@@ -20,7 +20,6 @@ protected:
     static void rememberDrone(const QString &name);
     bool waitFor(const std::function<bool()> &condition, int timeoutMs = 15000);
 
-    QTemporaryDir settingsFolder;
     TemporaryDocuments documents;
     ConsoleCapture console;
 };

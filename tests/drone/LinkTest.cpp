@@ -39,12 +39,12 @@ public:
             QTcpSocket *client = server.nextPendingConnection();
             auto *upstream = new QTcpSocket(this);
             upstream->connectToHost(QHostAddress::LocalHost, target);
-            connect(client, &QTcpSocket::readyRead, this, [=] {
+            connect(client, &QTcpSocket::readyRead, this, [this, client, upstream] {
                 const QByteArray b = client->readAll();
                 wire += b;
                 upstream->write(b);
             });
-            connect(upstream, &QTcpSocket::readyRead, this, [=] {
+            connect(upstream, &QTcpSocket::readyRead, this, [this, client, upstream] {
                 const QByteArray b = upstream->readAll();
                 wire += b;
                 client->write(b);

@@ -1,9 +1,19 @@
 #include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    // Every announcement stays on loopback, on a discovery port of this
+    // process's own, so test programs running side by side do not meet.
+    qputenv("TAVOREN_DISCOVERY", "loopback");
+    qputenv("TAVOREN_DISCOVERY_PORT", QByteArray::number(40000 + QCoreApplication::applicationPid() % 20000));
     QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("tavoren-tests"));
+    // Settings (the remembered drone) live in a folder of the run's own.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
