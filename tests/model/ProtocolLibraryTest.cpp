@@ -72,9 +72,9 @@ TEST_F(ProtocolLibraryTest, DuplicateNamesCopiesInTurn)
     library.duplicateProtocol("study.json");
     EXPECT_EQ(library.configFiles(),
               (QStringList{"study.json", "study_copy.json", "study_copy2.json", "study_copy3.json"}));
-    for (const QString &copy : {"study_copy.json", "study_copy2.json", "study_copy3.json"}) {
+    for (const char *copy : {"study_copy.json", "study_copy2.json", "study_copy3.json"}) {
         const auto run = library.loadProtocol(copy).run;
-        ASSERT_TRUE(run) << copy.toStdString();
+        ASSERT_TRUE(run) << copy;
         EXPECT_EQ(run->researchName(), "Study (copy)");
     }
 }
@@ -137,7 +137,7 @@ TEST_F(ProtocolLibraryTest, ResearchNamesCannotWriteOutsideTheFolder)
 {
     ::Run *run = current.currentProtocol();
     ::Run::fillAsNewProtocol(*run);
-    for (const QString &name : {"../../escape", "/etc/passwd", "a\\..\\b", "..", "sub/dir"}) {
+    for (const QString name : {"../../escape", "/etc/passwd", "a\\..\\b", "..", "sub/dir"}) {
         run->setResearchName(name);
         const auto saved = library.saveProtocol(std::nullopt);
         ASSERT_TRUE(saved) << name.toStdString();
