@@ -1,7 +1,10 @@
 #include "run/RunFixture.h"
 
 #include "bridge/EspBleCentral.h"
+#include "run/QtSoundPlayer.h"
 #include "run/Tavoren3App.h"
+
+#include <QFile>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -32,4 +35,16 @@ TEST_F(ApplicationStart, TheControllerIsTickedEverySecond)
     QSignalSpy ticked(&app.verkeersLeiding(), &VerkeersLeiding::remainingTimeChanged);
     ASSERT_TRUE(ticked.wait(3000));
     EXPECT_EQ(app.verkeersLeiding().remainingTime(), -1);
+}
+
+TEST(SystemSounds, BundledSoundsPlayAndUnknownOnesAreReported)
+{
+    ConsoleCapture console;
+    QtSoundPlayer player;
+    player.playSystemSound(1000);
+    player.playSystemSound(1303);
+    player.playSystemSound(1234);
+    EXPECT_EQ(console.lines(), QStringList{"No sound 1234"});
+    EXPECT_TRUE(QFile::exists(":/sounds/1000.wav"));
+    EXPECT_TRUE(QFile::exists(":/sounds/1303.wav"));
 }
