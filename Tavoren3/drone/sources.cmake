@@ -2,10 +2,17 @@ find_package(OpenSSL REQUIRED)
 target_link_libraries(tavoren_core PUBLIC OpenSSL::Crypto)
 
 target_sources(tavoren_core PRIVATE
+  drone/BreathingView.h
   drone/DroneEndpoint.h drone/DroneEndpoint.cpp
+  drone/DroneStateView.h drone/DroneStateView.cpp
+  drone/ImageViewDrone.h
   drone/MultipeerSession.h drone/MultipeerSession.cpp
   drone/MultipeerSessionState.h drone/MultipeerSessionState.cpp
   drone/PeerConnection.h drone/PeerConnection.cpp
   drone/PeerId.h
+  drone/SliderView.h drone/SliderView.cpp
+  drone/TextView.h
+  drone/TimerView.h drone/TimerView.cpp
+  drone/VideoView.h
   drone/PeerTransport.h drone/PeerTransport.cpp
   drone/TlsIdentity.h drone/TlsIdentity.cpp)

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class MultipeerSession;
+class VerkeersLeiding;
+
+// A rating slider on the drone, with its status on the timekeeper. The
+// rating, once it arrives, goes into the label file.
+class SliderView : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool hasRequestedSlider READ hasRequestedSlider NOTIFY changed)
+    Q_PROPERTY(bool hasReceivedSliderValue READ hasReceivedSliderValue NOTIFY changed)
+    Q_PROPERTY(Display display READ display NOTIFY changed)
+    Q_PROPERTY(QString displayText READ displayText NOTIFY changed)
+
+public:
+    enum class Display { Rating, WaitingForScore, WaitingForConnection, Preparing };
+    Q_ENUM(Display)
+
+    static constexpr const char *defaultPrefix = "Slider value is: ";
+
+    SliderView(VerkeersLeiding &manager, MultipeerSession &session, QString question,
+               QString prefix = QString::fromLatin1(defaultPrefix), QObject *parent = nullptr);
+
+    bool hasRequestedSlider() const { return m_hasRequested; }
+    bool hasReceivedSliderValue() const { return m_hasReceived; }
+    Display display() const;
+    QString displayText() const;
+
+    Q_INVOKABLE void appeared();
+    Q_INVOKABLE void disappeared();
+
+signals:
+    void changed();
+
+private:
+    void receivedMessageChanged();
+    void update();
+
+    VerkeersLeiding &m_manager;
+    MultipeerSession &m_session;
+    QString m_question;
+    QString m_prefix;
+    bool m_hasRequested = false;
+    bool m_hasReceived = false;
+    bool m_ratingShown = false;
+};

@@ -1,0 +1,37 @@
+#include "drone/TimerView.h"
+
+#include "common/Console.h"
+#include "run/VerkeersLeiding.h"
+
+TimerView::TimerView(VerkeersLeiding &manager, MultipeerSession &session, QObject *parent)
+    : DroneStateView(manager, session, parent), m_lastRemaining(manager.remainingTime())
+{
+    // A step change is answered once the controller has set up the new step.
+    connect(&m_manager, &VerkeersLeiding::nrChanged, this, [this] { sendUnlessPaused(); }, Qt::QueuedConnection);
+    connect(&m_manager, &VerkeersLeiding::remainingTimeChanged, this, [this] {
+        const qint64 now = m_manager.remainingTime();
+        const qint64 jump = now - m_lastRemaining;
+        m_lastRemaining = now;
+        if ((jump >= 2 || jump <= -2) && now >= 1)
+            sendUnlessPaused();
+    });
+}
+
+qint64 TimerView::timerValue() const
+{
+    qint64 value = 0;
+    if (const auto step = m_manager.currentStep())
+        value = step->duration - 1;
+    if (m_manager.remainingTime() >= 1)
+        value = m_manager.remainingTime() - 1;
+    return value;
+}
+
+QString TimerView::state() const
+{
+    const qint64 value = timerValue();
+    if (value >= 1)
+        return QStringLiteral("timer: ") + QString::number(value);
+    Console::line(QStringLiteral("TimerView: non\u2011positive duration (%1), sending black instead of timer").arg(value));
+    return QStringLiteral("black");
+}

@@ -1,0 +1,109 @@
+#include "run/RunFixture.h"
+
+#include "drone/BreathingView.h"
+#include "drone/DroneEndpoint.h"
+#include "drone/ImageViewDrone.h"
+#include "drone/SliderView.h"
+#include "drone/TextView.h"
+#include "drone/TimerView.h"
+#include "drone/VideoView.h"
+
+#include <QTest>
+
+namespace {
+
+using DroneViews = RunFixture;
+
+} // namespace
+
+TEST_F(DroneViews, ViewsSendTheirStateWhenTheyAppear)
+{
+    useSteps({step(1, "a", 30)});
+    startAt();
+    TextView(controller, session, "no text was inputted on the timekeeper side").appeared();
+    ImageViewDrone(controller, session, "images.txt").appeared();
+    VideoView(controller, session, "clip.mp4", true, false, true).appeared();
+    BreathingView(controller, session, " Slow\n").appeared();
+    BreathingView(controller, session, "brisk").appeared();
+    EXPECT_EQ(sent, (QStringList{"text: no text was inputted on the timekeeper side", "images: images.txt",
+                                 "video: clip.mp4, false, false, true", "breathing: 3.75, 0.0, 3.75, 0.0",
+                                 "breathing: 2.5, 0.0, 2.5, 0.0"}));
+}
+
+TEST_F(DroneViews, WhilePausedNothingIsSent)
+{
+    useSteps({step(1, "a", 30)});
+    startAt();
+    controller.togglePause();
+    sent.clear();
+    TextView(controller, session, "x").appeared();
+    TimerView(controller, session).appeared();
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_TRUE(console.contains("TextView: App is paused, not sending state"));
+    EXPECT_TRUE(console.contains("TimerView: App is paused, not sending state"));
+}
+
+TEST_F(DroneViews, TimerSendsOneLessThanTheClockAndOnlyOnJumps)
+{
+    useSteps({step(1, "a", 60), step(2, "b", 0), step(3, "c", 20)});
+    startAt();
+    TimerView timer(controller, session);
+    timer.appeared();
+    controller.sendCurrentStepState();
+    EXPECT_EQ(sent, (QStringList{"timer: 59", "black"}));
+    sent.clear();
+    ticks(5);
+    EXPECT_TRUE(sent.isEmpty()) << "the ordinary countdown sends nothing";
+    controller.togglePause();
+    controller.restartCurrentStep(); // 55 -> 60
+    controller.togglePause();
+    sent.clear();
+    controller.setRemainingTime(58);
+    EXPECT_EQ(sent, QStringList{"timer: 57"}) << "a jump of two corrects the drone";
+    sent.clear();
+    controller.advance(false); // an untimed step: black
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sent, QStringList{"black"});
+    EXPECT_TRUE(console.contains("TimerView: non\u2011positive duration (-1), sending black instead of timer"));
+}
+
+TEST_F(DroneViews, SliderWithoutADroneWaitsAndNeverAsks)
+{
+    useSteps({step(1, "rate", 0, {{"Slider (drone side)", {QString("How calm?")}}})});
+    startAt();
+    SliderView slider(controller, session, "How calm?");
+    slider.appeared();
+    EXPECT_EQ(slider.displayText(), "Waiting for connection");
+    EXPECT_FALSE(slider.hasRequestedSlider());
+    EXPECT_TRUE(sent.isEmpty());
+}
+
+TEST_F(DroneViews, SliderRatingFromARealDroneReachesTheLabelFile)
+{
+    useSteps({step(1, "rate", 0, {{"Slider (drone side)", {QString("How calm?")}}})});
+    DroneEndpoint drone("drone");
+    drone.start();
+    session.setAutoInvite(true);
+    session.startBrowsing();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
+    startAt();
+    SliderView slider(controller, session, "How calm?");
+    slider.appeared();
+    EXPECT_EQ(sent.last(), "slider: How calm?");
+    EXPECT_EQ(slider.displayText(), "Waiting for Score");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drone.payload() == "slider: How calm?"; }, 5000));
+
+    clock->advanceMs(2500);
+    drone.sendSlider(7);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return slider.hasReceivedSliderValue(); }, 5000));
+    EXPECT_TRUE(controller.sliderValueReceivedAndDisplayed());
+    EXPECT_EQ(slider.displayText(), " 7");
+    EXPECT_EQ(logLines().last(), "05-12-26/10:00:02.500\t How calm? 7");
+    const qsizetype lines = logLines().size();
+    session.setReceivedMessage("Slider value is: 7"); // unchanged: no second line
+    EXPECT_EQ(logLines().size(), lines);
+
+    slider.disappeared();
+    EXPECT_EQ(session.receivedMessage(), "");
+    EXPECT_FALSE(slider.hasRequestedSlider());
+}
