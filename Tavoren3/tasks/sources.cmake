@@ -1,3 +1,5 @@
 target_sources(tavoren_core PRIVATE
   tasks/CalculationEvaluator.h tasks/CalculationEvaluator.cpp
+  tasks/MathCalculationsView.h tasks/MathCalculationsView.cpp
+  tasks/QuestionnaireView.h tasks/QuestionnaireView.cpp
   tasks/TaskFile.h tasks/TaskFile.cpp)

@@ -1,0 +1,127 @@
+#include "run/RunFixture.h"
+
+#include "drone/DroneEndpoint.h"
+#include "tasks/MathCalculationsView.h"
+#include "tasks/QuestionnaireView.h"
+#include "tasks/TaskFile.h"
+
+#include <QTest>
+
+namespace {
+
+class TaskViews : public RunFixture
+{
+protected:
+    TaskViews()
+    {
+        TaskFile::reset();
+        useSteps({step(1, "task", 0)});
+    }
+    ~TaskViews() override { TaskFile::reset(); }
+
+    void linkDrone()
+    {
+        drone.start();
+        session.startBrowsing();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
+    }
+
+    DroneEndpoint drone{QStringLiteral("drone")};
+};
+
+} // namespace
+
+TEST_F(TaskViews, ArithmeticWithoutADroneTakesNoProblem)
+{
+    startAt("5");
+    MathCalculationsView math(controller, session, "TTR_addition_problems_1.txt");
+    math.appeared();
+    EXPECT_FALSE(math.droneConnected());
+    EXPECT_EQ(math.currentCalculation(), "");
+    EXPECT_EQ(math.teller(), 0);
+    EXPECT_TRUE(sent.isEmpty());
+}
+
+TEST_F(TaskViews, ArithmeticScoresGoToTheirOwnFileAndProblemsToTheDrone)
+{
+    documents.write("Reken/three.txt", "12 + 5 =\n\n7 : 0 =");
+    linkDrone();
+    startAt("5");
+    MathCalculationsView math(controller, session, "three.txt");
+    math.appeared();
+    EXPECT_EQ(math.currentCalculation(), "12 + 5 =");
+    EXPECT_EQ(math.problemText(), "12 + 5 =17");
+    EXPECT_EQ(sent.last(), "text: 12 + 5 =");
+    clock->advanceMs(3250);
+    math.scoreCorrect();
+    EXPECT_EQ(documents.read("Label_files/Study/timelabelsPPID_5.lbl"), "05-12-26/10:00:03.250\t12 + 5 = Correct\n");
+    EXPECT_EQ(math.currentCalculation(), "") << "an empty entry hides the row";
+    EXPECT_FALSE(math.showsProblem());
+    EXPECT_EQ(sent.last(), "text: ");
+
+    controller.togglePause();
+    sent.clear();
+    math.scoreWrong();
+    EXPECT_EQ(math.currentCalculation(), "7 : 0 =");
+    EXPECT_EQ(math.problemText(), "7 : 0 =-999");
+    EXPECT_TRUE(sent.isEmpty()) << "nothing is sent while paused";
+    controller.togglePause();
+    EXPECT_TRUE(sent.contains("text: 7 : 0 =")) << "resuming shows the problem again";
+    math.scoreWrong();
+    EXPECT_EQ(math.teller(), 3);
+    EXPECT_EQ(math.currentCalculation(), "");
+    EXPECT_EQ(documents.read("Label_files/Study/timelabelsPPID_5.lbl").count('\n'), 3);
+}
+
+TEST_F(TaskViews, QuestionnaireAsksAllQuestionsOfAFileEndingInALineFeed)
+{
+    documents.write("Reken/abc.txt", "A\nB\nC\n");
+    startAt();
+    QuestionnaireView questions(controller, session, "abc.txt");
+    questions.appeared();
+    EXPECT_EQ(sent.last(), "black");
+    EXPECT_EQ(questions.currentQuestion(), "Ready?");
+    questions.pressButton();
+    EXPECT_EQ(questions.currentQuestion(), "A");
+    EXPECT_EQ(questions.buttonTitle(), "Next");
+    questions.setSliderPosition(3.6);
+    EXPECT_EQ(questions.value(), 4);
+    questions.pressButton();
+    EXPECT_EQ(questions.value(), 1) << "back to the lowest mark";
+    questions.pressButton();
+    questions.setValue(7);
+    questions.pressButton();
+    EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?");
+    EXPECT_EQ(questions.buttonTitle(), "Restart");
+    EXPECT_EQ(logLines().mid(2), (QStringList{"05-12-26/10:00:00.000\tA 4", "05-12-26/10:00:00.000\tB 1",
+                                              "05-12-26/10:00:00.000\tC 7"}));
+    questions.pressButton();
+    EXPECT_EQ(questions.currentQuestion(), "A") << "restart writes nothing";
+    EXPECT_EQ(logLines().size(), 5);
+}
+
+TEST_F(TaskViews, QuestionnaireWithoutFinalLineFeedNeverAsksTheLastLine)
+{
+    documents.write("Reken/abc.txt", "A\nB\nC");
+    startAt();
+    QuestionnaireView questions(controller, session, "abc.txt");
+    questions.appeared();
+    questions.pressButton();
+    questions.pressButton();
+    EXPECT_EQ(questions.currentQuestion(), "B");
+    questions.pressButton();
+    EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?");
+    EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tB 1");
+}
+
+TEST_F(TaskViews, QuestionnaireOfAMissingFileEndsAtTheFirstPress)
+{
+    startAt();
+    QuestionnaireView questions(controller, session, "missing.txt");
+    questions.appeared();
+    questions.pressButton();
+    EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?");
+    EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tReady? 1");
+    questions.pressButton();
+    EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tAll questions done. Restart? 1");
+}
