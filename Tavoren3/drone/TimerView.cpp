@@ -4,17 +4,11 @@
 #include "run/VerkeersLeiding.h"
 
 TimerView::TimerView(VerkeersLeiding &manager, MultipeerSession &session, QObject *parent)
-    : DroneStateView(manager, session, parent), m_lastRemaining(manager.remainingTime())
+    : DroneStateView(manager, session, parent), m_jumps(manager)
 {
     // A step change is answered once the controller has set up the new step.
     connect(&m_manager, &VerkeersLeiding::nrChanged, this, [this] { sendUnlessPaused(); }, Qt::QueuedConnection);
-    connect(&m_manager, &VerkeersLeiding::remainingTimeChanged, this, [this] {
-        const qint64 now = m_manager.remainingTime();
-        const qint64 jump = now - m_lastRemaining;
-        m_lastRemaining = now;
-        if ((jump >= 2 || jump <= -2) && now >= 1)
-            sendUnlessPaused();
-    });
+    connect(&m_jumps, &RemainingTimeJumps::jumped, this, [this] { sendUnlessPaused(); });
 }
 
 qint64 TimerView::timerValue() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drone/DroneStateView.h"
+#include "run/RemainingTimeJumps.h"
 
 // The drone's countdown. Sent when the view appears, when the step changes
 // and when the time left jumps by two seconds or more to at least 1; the
@@ -20,5 +21,5 @@ protected:
     QString state() const override;
 
 private:
-    qint64 m_lastRemaining;
+    RemainingTimeJumps m_jumps;
 };

@@ -6,6 +6,7 @@ target_sources(tavoren_core PRIVATE
   run/DroneStateText.h run/DroneStateText.cpp
   run/DryRun.h run/DryRun.cpp
   run/QtSoundPlayer.h run/QtSoundPlayer.cpp
+  run/RemainingTimeJumps.h run/RemainingTimeJumps.cpp
   run/SoundPlayer.h
   run/StartViewModel.h run/StartViewModel.cpp
   run/Step.h
