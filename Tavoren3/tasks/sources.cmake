@@ -1,6 +1,9 @@
 target_sources(tavoren_core PRIVATE
   tasks/CalculationEvaluator.h tasks/CalculationEvaluator.cpp
   tasks/ClimbingView.h tasks/ClimbingView.cpp
+  tasks/ExerciseSequence.h tasks/ExerciseSequence.cpp
+  tasks/ExerciseView.h tasks/ExerciseView.cpp
+  tasks/HapticFeedback.h tasks/HapticFeedback.cpp
   tasks/MathCalculationsView.h tasks/MathCalculationsView.cpp
   tasks/QuestionnaireView.h tasks/QuestionnaireView.cpp
   tasks/TaskFile.h tasks/TaskFile.cpp

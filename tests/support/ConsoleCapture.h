@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/QtPrinting.h"
+
 #include <QStringList>
 
 // Collects the console lines written while it lives.

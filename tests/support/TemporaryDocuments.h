@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/QtPrinting.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
