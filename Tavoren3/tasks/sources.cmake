@@ -4,6 +4,7 @@ target_sources(tavoren_core PRIVATE
   tasks/ExerciseSequence.h tasks/ExerciseSequence.cpp
   tasks/ExerciseView.h tasks/ExerciseView.cpp
   tasks/HapticFeedback.h tasks/HapticFeedback.cpp
+  tasks/ImageView.h tasks/ImageView.cpp
   tasks/MathCalculationsView.h tasks/MathCalculationsView.cpp
   tasks/QuestionnaireView.h tasks/QuestionnaireView.cpp
   tasks/TaskFile.h tasks/TaskFile.cpp
