@@ -8,8 +8,10 @@ target_sources(tavoren_core PRIVATE
   drone/ImageViewDrone.h
   drone/MultipeerSession.h drone/MultipeerSession.cpp
   drone/MultipeerSessionState.h drone/MultipeerSessionState.cpp
+  drone/OptionalView.h drone/OptionalView.cpp
   drone/PeerConnection.h drone/PeerConnection.cpp
   drone/PeerId.h
+  drone/SingleOptionalView.h drone/SingleOptionalView.cpp
   drone/SliderView.h drone/SliderView.cpp
   drone/TextView.h
   drone/TimerView.h drone/TimerView.cpp

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "model/OptionalViewSettings.h"
+
+#include <QObject>
+#include <QString>
+
+class HapticFeedback;
+class MultipeerSession;
+class VerkeersLeiding;
+
+// One optional view of a step: the view its name chooses, built with its
+// parameters and their defaults, or a red error for a name it does not know.
+class SingleOptionalView : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(Kind kind READ kind CONSTANT)
+    Q_PROPERTY(QObject *viewModel READ viewModel CONSTANT)
+    Q_PROPERTY(QString errorText READ errorText CONSTANT)
+
+public:
+    enum class Kind {
+        Arithmetic,
+        Slider,
+        BloodPressure,
+        Climbing,
+        Timer,
+        Questionnaire,
+        ImagesTimekeeper,
+        Exercises,
+        Breathing,
+        Video,
+        ImagesDrone,
+        Text,
+        Invalid
+    };
+    Q_ENUM(Kind)
+
+    SingleOptionalView(const OptionalViewSettings &settings, VerkeersLeiding &manager, MultipeerSession &session,
+                       HapticFeedback &haptics, QObject *parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+    // The view's own model (TextView, MathCalculationsView, ...); none for an unknown name.
+    QObject *viewModel() const { return m_viewModel; }
+    QString errorText() const;
+
+    static Kind kindOf(const QString &viewName);
+
+    void appeared();
+    void disappeared();
+
+private:
+    OptionalViewSettings m_settings;
+    VerkeersLeiding &m_manager;
+    MultipeerSession &m_session;
+    Kind m_kind;
+    QObject *m_viewModel = nullptr;
+};
