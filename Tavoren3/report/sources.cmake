@@ -19,7 +19,9 @@ target_compile_definitions(tavoren_core PRIVATE
 target_sources(tavoren_core PRIVATE
   report/AppInfo.h report/AppInfo.cpp
   report/BackgroundViewModel.h report/BackgroundViewModel.cpp
+  report/CompletionOverlay.h report/CompletionOverlay.cpp
   report/MailComposeView.h report/MailComposeView.cpp
+  report/MailComposer.h report/MailComposer.cpp
   report/MimeMessage.h report/MimeMessage.cpp
   report/UpdateManifest.h report/UpdateManifest.cpp
   report/UrlOpener.h
