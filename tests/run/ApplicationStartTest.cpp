@@ -44,7 +44,11 @@ TEST(SystemSounds, BundledSoundsPlayAndUnknownOnesAreReported)
     player.playSystemSound(1000);
     player.playSystemSound(1303);
     player.playSystemSound(1234);
-    EXPECT_EQ(console.lines(), QStringList{"No sound 1234"});
-    EXPECT_TRUE(QFile::exists(":/sounds/1000.wav"));
-    EXPECT_TRUE(QFile::exists(":/sounds/1303.wav"));
+    EXPECT_EQ(console.lines().count("No sound 1234"), 1);
+    // The bundled files decode; they play, or are named where there is no audio output.
+    for (const QString line : {"1000", "1303"}) {
+        EXPECT_FALSE(console.anyStartsWith("Sound " + line + " is not"));
+        EXPECT_TRUE(console.lines().filter("Sound " + line).isEmpty()
+                    || console.contains("Sound " + line + " (no audio output)"));
+    }
 }
