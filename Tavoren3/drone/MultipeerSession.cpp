@@ -33,20 +33,24 @@ MultipeerSession::MultipeerSession(const QString &displayName, QObject *parent)
     });
 }
 
-QStringList MultipeerSession::connectedPeerNames() const
+namespace {
+QStringList displayNames(const QList<PeerId> &peers)
 {
     QStringList names;
-    for (const PeerId &peer : m_connectedPeers)
+    for (const PeerId &peer : peers)
         names.append(peer.displayName);
     return names;
+}
+}
+
+QStringList MultipeerSession::connectedPeerNames() const
+{
+    return displayNames(m_connectedPeers);
 }
 
 QStringList MultipeerSession::foundPeerNames() const
 {
-    QStringList names;
-    for (const PeerId &peer : m_foundPeers)
-        names.append(peer.displayName);
-    return names;
+    return displayNames(m_foundPeers);
 }
 
 void MultipeerSession::setReceivedMessage(const QString &message)
@@ -132,13 +136,7 @@ void MultipeerSession::peerStateChanged(const PeerId &peer, PeerTransport::PeerS
 void MultipeerSession::refreshConnectedPeers()
 {
     const QList<PeerId> peers = m_transport.connectedPeers();
-    const auto names = [](const QList<PeerId> &list) {
-        QStringList ids;
-        for (const PeerId &p : list)
-            ids.append(p.id);
-        return ids;
-    };
-    if (names(peers) == names(m_connectedPeers))
+    if (peers == m_connectedPeers)
         return;
     m_connectedPeers = peers;
     emit connectedPeersChanged();

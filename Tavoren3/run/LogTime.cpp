@@ -21,6 +21,12 @@ QString LogTime::runTimestamp()
     return format("yyyyMMdd_HHmmss");
 }
 
+QString LogTime::minutesAndSeconds(qint64 seconds)
+{
+    const qint64 magnitude = seconds < 0 ? -seconds : seconds;
+    return QStringLiteral("%1:%2").arg(magnitude / 60, 2, 10, QLatin1Char('0')).arg(magnitude % 60, 2, 10, QLatin1Char('0'));
+}
+
 QString LogTime::eventTimestamp()
 {
     return format("yyyy-MM-dd HH:mm:ss.zzz");

@@ -12,4 +12,6 @@ public:
     static QString runTimestamp();
     // "yyyy-MM-dd HH:mm:ss.SSS": event log lines.
     static QString eventTimestamp();
+    // "%02d:%02d" minutes and seconds of a duration's magnitude.
+    static QString minutesAndSeconds(qint64 seconds);
 };

@@ -61,8 +61,7 @@ void VerkeersLeiding::setCurrent(Step *step)
 
 QString VerkeersLeiding::remainingTimeText() const
 {
-    const qint64 magnitude = m_remainingTime < 0 ? -m_remainingTime : m_remainingTime;
-    return QStringLiteral("%1:%2").arg(magnitude / 60, 2, 10, QLatin1Char('0')).arg(magnitude % 60, 2, 10, QLatin1Char('0'));
+    return LogTime::minutesAndSeconds(m_remainingTime);
 }
 
 bool VerkeersLeiding::stepTimeIsUp() const

@@ -9,15 +9,6 @@
 #include <QDir>
 #include <QFile>
 
-namespace {
-
-QString minutesAndSeconds(qint64 seconds)
-{
-    return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
-
 ExerciseView::ExerciseView(VerkeersLeiding &manager, MultipeerSession &session, HapticFeedback &haptics, QString file,
                            QObject *parent)
     : QObject(parent), m_manager(manager), m_session(session), m_haptics(haptics), m_file(std::move(file))
@@ -50,12 +41,12 @@ QString ExerciseView::exerciseName() const
 
 QString ExerciseView::remainingText() const
 {
-    return minutesAndSeconds(m_remainingTime);
+    return LogTime::minutesAndSeconds(m_remainingTime);
 }
 
 QString ExerciseView::totalText() const
 {
-    return minutesAndSeconds(m_totalElapsedTime);
+    return LogTime::minutesAndSeconds(m_totalElapsedTime);
 }
 
 void ExerciseView::log(const QString &text)
