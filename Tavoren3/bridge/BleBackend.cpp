@@ -9,6 +9,12 @@ bool &simulatorRequested()
     static bool requested = false;
     return requested;
 }
+
+std::function<std::unique_ptr<BleBackend>()> &processFactory()
+{
+    static std::function<std::unique_ptr<BleBackend>()> factory;
+    return factory;
+}
 }
 
 BleBackend::BleBackend(QObject *parent) : QObject(parent) {}
@@ -23,8 +29,15 @@ void BleBackend::setUseSimulator(bool useSimulator)
     simulatorRequested() = useSimulator;
 }
 
+void BleBackend::setProcessFactory(std::function<std::unique_ptr<BleBackend>()> factory)
+{
+    processFactory() = std::move(factory);
+}
+
 std::unique_ptr<BleBackend> BleBackend::createForProcess()
 {
+    if (processFactory())
+        return processFactory()();
     if (simulatorRequested() || qEnvironmentVariable("TAVOREN_BRIDGE") == QLatin1String("simulator"))
         return std::make_unique<BridgeSimulator>();
     return std::make_unique<QtBluetoothBackend>();

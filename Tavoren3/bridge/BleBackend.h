@@ -44,6 +44,8 @@ public:
     // TAVOREN_BRIDGE=simulator), otherwise the Qt Bluetooth backend.
     static std::unique_ptr<BleBackend> createForProcess();
     static void setUseSimulator(bool useSimulator);
+    // A factory that takes precedence over both; an empty one restores them.
+    static void setProcessFactory(std::function<std::unique_ptr<BleBackend>()> factory);
 
 signals:
     void stateUpdated(BleBackend::State state);

@@ -2,6 +2,8 @@ target_link_libraries(tavoren_core PUBLIC Qt6::Bluetooth)
 target_sources(tavoren_core PRIVATE
   bridge/BleBackend.h bridge/BleBackend.cpp
   bridge/BleCharacteristic.h
+  bridge/BLEDeviceBrowserView.h bridge/BLEDeviceBrowserView.cpp
+  bridge/BloodPersureView.h bridge/BloodPersureView.cpp
   bridge/BleError.h
   bridge/BlePeripheral.h bridge/BlePeripheral.cpp
   bridge/BridgeSimulator.h bridge/BridgeSimulator.cpp

@@ -1,5 +1,6 @@
 #include "drone/SingleOptionalView.h"
 
+#include "bridge/BloodPersureView.h"
 #include "common/Console.h"
 #include "drone/BreathingView.h"
 #include "drone/ImageViewDrone.h"
@@ -55,7 +56,7 @@ SingleOptionalView::SingleOptionalView(const OptionalViewSettings &settings, Ver
     switch (m_kind) {
     case Kind::Arithmetic: m_viewModel = new MathCalculationsView(manager, session, p(0, "filename"), this); break;
     case Kind::Slider: m_viewModel = new SliderView(manager, session, p(0, QString()), SliderView::defaultPrefix, this); break;
-    case Kind::BloodPressure: break;
+    case Kind::BloodPressure: m_viewModel = new BloodPersureView(manager, this); break;
     case Kind::Climbing: m_viewModel = new ClimbingView(manager, session, this); break;
     case Kind::Timer: m_viewModel = new TimerView(manager, session, this); break;
     case Kind::Questionnaire: m_viewModel = new QuestionnaireView(manager, session, p(0, "filename"), this); break;

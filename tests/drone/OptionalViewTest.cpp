@@ -1,5 +1,6 @@
 #include "run/RunFixture.h"
 
+#include "bridge/BloodPersureView.h"
 #include "drone/OptionalView.h"
 #include "drone/TextView.h"
 #include "drone/VideoView.h"
@@ -31,16 +32,18 @@ TEST_F(OptionalViews, ViewsAreChosenByExactNameWithTheirDefaults)
     EXPECT_EQ(SingleOptionalView::kindOf("Text (drone side) "), SingleOptionalView::Kind::Invalid);
 
     useSteps({step(1, "a", 30, {{"Text (drone side)", {}}, {"Video (drone side)", P{QString("clip"), QString("Yes")}},
-                                {"exercises", {}}})});
+                                {"exercises", {}}, {"Blood pressure monitoring (timekeeper side)", {}}})});
     startAt();
     sent.clear();
     OptionalView list(controller, session, haptics);
-    ASSERT_EQ(list.views().size(), 3);
+    ASSERT_EQ(list.views().size(), 4);
+    ASSERT_NE(qobject_cast<BloodPersureView *>(list.views().at(3)->viewModel()), nullptr);
     EXPECT_EQ(list.views().at(2)->errorText(), "Invalid OptionalView: 'exercises'");
     EXPECT_FALSE(qobject_cast<VideoView *>(list.views().at(1)->viewModel())->showButtons()) << "Yes is not yes";
     list.appeared();
     EXPECT_EQ(sent, (QStringList{"text: no text was inputted on the timekeeper side", "video: clip, true, false, false",
-                                 "black"}));
+                                 "black"}))
+        << "the blood-pressure step sends nothing";
     EXPECT_TRUE(console.contains("WARNING: Unrecognized OptionalView ViewName: 'exercises' - sending black state"));
     EXPECT_TRUE(console.contains("optional views EXIST"));
 }
