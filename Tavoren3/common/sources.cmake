@@ -1,4 +1,5 @@
 target_sources(tavoren_core PRIVATE
+  common/ChangeForwarding.h common/ChangeForwarding.cpp
   common/Clock.h common/Clock.cpp
   common/Console.h common/Console.cpp
   common/DeviceInfo.h common/DeviceInfo.cpp

@@ -2,6 +2,7 @@
 
 #include "model/OptionalViewSettings.h"
 
+#include <QMetaEnum>
 #include <QObject>
 #include <QString>
 
@@ -15,6 +16,8 @@ class SingleOptionalView : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(Kind kind READ kind CONSTANT)
+    // The kind's name ("Arithmetic", "Slider", ...), for the screen to pick its view by.
+    Q_PROPERTY(QString kindName READ kindName CONSTANT)
     Q_PROPERTY(QObject *viewModel READ viewModel CONSTANT)
     Q_PROPERTY(QString errorText READ errorText CONSTANT)
 
@@ -40,6 +43,7 @@ public:
                        HapticFeedback &haptics, QObject *parent = nullptr);
 
     Kind kind() const { return m_kind; }
+    QString kindName() const { return QString::fromLatin1(QMetaEnum::fromType<Kind>().valueToKey(int(m_kind))); }
     // The view's own model (TextView, MathCalculationsView, ...); none for an unknown name.
     QObject *viewModel() const { return m_viewModel; }
     QString errorText() const;

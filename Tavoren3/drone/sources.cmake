@@ -9,6 +9,7 @@ target_sources(tavoren_core PRIVATE
   drone/MultipeerSession.h drone/MultipeerSession.cpp
   drone/MultipeerSessionState.h drone/MultipeerSessionState.cpp
   drone/OptionalView.h drone/OptionalView.cpp
+  drone/PeerBrowserView2.h drone/PeerBrowserView2.cpp
   drone/PeerConnection.h drone/PeerConnection.cpp
   drone/PeerId.h
   drone/SingleOptionalView.h drone/SingleOptionalView.cpp

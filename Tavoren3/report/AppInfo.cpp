@@ -100,3 +100,9 @@ bool AppInfo::isNewVersionAvailable() const
         return false;
     return VersionComparison::compare(runningBuild, serverBuild) < 0;
 }
+
+QString AppInfo::versionLine() const
+{
+    return QStringLiteral("Version: ") + m_version + QStringLiteral(" Build: ") + m_build +
+           QStringLiteral(" WebVersion: ") + serverVersionText();
+}

@@ -17,6 +17,8 @@ class AppInfo : public QObject
     Q_PROPERTY(QString appBuild READ appBuild CONSTANT)
     Q_PROPERTY(QString compileDate READ compileDate CONSTANT)
     Q_PROPERTY(QString serverVersionText READ serverVersionText NOTIFY serverInfoChanged)
+    Q_PROPERTY(QString versionLine READ versionLine NOTIFY serverInfoChanged)
+    Q_PROPERTY(QString buildDateLine READ buildDateLine CONSTANT)
 
 public:
     explicit AppInfo(QObject *parent = nullptr);
@@ -32,6 +34,9 @@ public:
     std::optional<QString> serverBuild() const { return m_serverBuild; }
     // The server's version, or "NO" when none is known.
     QString serverVersionText() const { return m_serverVersion.value_or(QStringLiteral("NO")); }
+    // "Version: " ... " Build: " ... " WebVersion: " ..., as the screens show it.
+    QString versionLine() const;
+    static QString buildDateLine() { return QStringLiteral("BuildDate: ") + compileDate(); }
 
     std::optional<QDateTime> remindLaterDate() const { return m_remindLater; }
     // 12:00 today plus seven days.

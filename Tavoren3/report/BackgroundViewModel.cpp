@@ -44,6 +44,25 @@ void BackgroundViewModel::appeared()
     });
 }
 
+QStringList BackgroundViewModel::alertButtons()
+{
+    return {QStringLiteral("No Thanks"), QStringLiteral("Remind me later"), QStringLiteral("Go To installer Web Site"),
+            QStringLiteral("Install")};
+}
+
+void BackgroundViewModel::chooseAlertButton(const QString &button)
+{
+    const QStringList buttons = alertButtons();
+    if (button == buttons.at(0))
+        noThanks();
+    else if (button == buttons.at(1))
+        remindMeLater();
+    else if (button == buttons.at(2))
+        goToInstallerWebSite();
+    else if (button == buttons.at(3))
+        install();
+}
+
 void BackgroundViewModel::noThanks()
 {
     setShowingUpdateAlertView(false);

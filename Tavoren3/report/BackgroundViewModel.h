@@ -4,6 +4,7 @@
 #include "report/UrlOpener.h"
 
 #include <QObject>
+#include <QStringList>
 
 // The full-screen background: checks for a newer build each time it
 // appears and offers it in an alert.
@@ -15,6 +16,7 @@ class BackgroundViewModel : public QObject
     Q_PROPERTY(QString alertTitle READ alertTitle CONSTANT)
     Q_PROPERTY(QString currentVersionText READ currentVersionText NOTIFY alertTextChanged)
     Q_PROPERTY(QString newVersionText READ newVersionText NOTIFY alertTextChanged)
+    Q_PROPERTY(QStringList alertButtons READ alertButtons CONSTANT)
 
 public:
     BackgroundViewModel(AppInfo &appInfo, UrlOpener &urlOpener, QObject *parent = nullptr);
@@ -30,6 +32,9 @@ public:
     // then decides whether it stays.
     Q_INVOKABLE void appeared();
 
+    static QStringList alertButtons();
+    // One of alertButtons pressed.
+    Q_INVOKABLE void chooseAlertButton(const QString &button);
     Q_INVOKABLE void noThanks();
     Q_INVOKABLE void remindMeLater();
     Q_INVOKABLE void goToInstallerWebSite();

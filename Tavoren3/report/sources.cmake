@@ -20,6 +20,7 @@ target_sources(tavoren_core PRIVATE
   report/AppInfo.h report/AppInfo.cpp
   report/BackgroundViewModel.h report/BackgroundViewModel.cpp
   report/CompletionOverlay.h report/CompletionOverlay.cpp
+  report/DesktopUrlOpener.h report/DesktopUrlOpener.cpp
   report/MailComposeView.h report/MailComposeView.cpp
   report/MailComposer.h report/MailComposer.cpp
   report/MimeMessage.h report/MimeMessage.cpp

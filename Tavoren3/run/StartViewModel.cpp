@@ -123,6 +123,23 @@ void StartViewModel::dismissAlert()
     show(Alert::None);
 }
 
+QStringList StartViewModel::alertButtons() const
+{
+    if (m_alert == Alert::None)
+        return {};
+    if (m_alert == Alert::DeleteConfirmation)
+        return {QStringLiteral("Cancel"), QStringLiteral("Delete")};
+    return {QStringLiteral("OK")};
+}
+
+void StartViewModel::chooseAlertButton(const QString &button)
+{
+    if (m_alert == Alert::DeleteConfirmation && button == QLatin1String("Delete"))
+        confirmDelete();
+    else
+        dismissAlert();
+}
+
 void StartViewModel::stopDiscovery()
 {
     m_session.stopBrowsing();

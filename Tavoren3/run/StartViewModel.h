@@ -30,6 +30,7 @@ class StartViewModel : public QObject
     Q_PROPERTY(Alert alert READ alert NOTIFY alertChanged)
     Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY alertChanged)
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertChanged)
+    Q_PROPERTY(QStringList alertButtons READ alertButtons NOTIFY alertChanged)
 
 public:
     // The start screen's alerts; at most one shows at a time.
@@ -67,7 +68,10 @@ public:
     bool isShowing(Alert alert) const { return m_alert == alert; }
     QString alertTitle() const;
     QString alertMessage() const;
+    // "OK", or "Cancel" and "Delete" for the delete question.
+    QStringList alertButtons() const;
     Q_INVOKABLE void dismissAlert();
+    Q_INVOKABLE void chooseAlertButton(const QString &button);
 
     Q_INVOKABLE void appeared();
     // A tap on a protocol: selects it, or in edit mode opens it in the editor.

@@ -3,13 +3,19 @@ target_sources(tavoren_core PRIVATE
   run/LabelLog.h run/LabelLog.cpp
   run/LogTime.h run/LogTime.cpp
   run/ContentViewModel.h run/ContentViewModel.cpp
+  run/CurrentStepViewModel.h run/CurrentStepViewModel.cpp
   run/DroneStateText.h run/DroneStateText.cpp
   run/DryRun.h run/DryRun.cpp
+  run/FooterViewModel.h run/FooterViewModel.cpp
+  run/HeaderViewModel.h run/HeaderViewModel.cpp
+  run/NextStepViewModel.h run/NextStepViewModel.cpp
   run/QtSoundPlayer.h run/QtSoundPlayer.cpp
   run/RemainingTimeJumps.h run/RemainingTimeJumps.cpp
+  run/ScreenModels.h run/ScreenModels.cpp
   run/SoundPlayer.h
   run/StartViewModel.h run/StartViewModel.cpp
   run/Step.h
   run/Tavoren3App.h run/Tavoren3App.cpp
   run/TickTimer.h run/TickTimer.cpp
-  run/VerkeersLeiding.h run/VerkeersLeiding.cpp)
+  run/VerkeersLeiding.h run/VerkeersLeiding.cpp
+  run/WorkingViewModel.h run/WorkingViewModel.cpp)

@@ -64,3 +64,8 @@ void QuestionnaireView::pressButton()
     m_value = lowest;
     emit changed();
 }
+
+QString QuestionnaireView::buttonColor() const
+{
+    return m_buttonTitle == QLatin1String("Next") ? QStringLiteral("#798edb") : QStringLiteral("#98cf73");
+}

@@ -13,6 +13,7 @@ class QuestionnaireView : public QObject
     Q_OBJECT
     Q_PROPERTY(QString currentQuestion READ currentQuestion NOTIFY changed)
     Q_PROPERTY(QString buttonTitle READ buttonTitle NOTIFY changed)
+    Q_PROPERTY(QString buttonColor READ buttonColor NOTIFY changed)
     Q_PROPERTY(int value READ value WRITE setValue NOTIFY changed)
     Q_PROPERTY(int minimum READ minimum CONSTANT)
     Q_PROPERTY(int maximum READ maximum CONSTANT)
@@ -25,6 +26,8 @@ public:
 
     QString currentQuestion() const { return m_currentQuestion; }
     QString buttonTitle() const { return m_buttonTitle; }
+    // Green for "Start" and "Restart", blue for "Next".
+    QString buttonColor() const;
     int value() const { return m_value; }
     // A dragged slider position, rounded to the nearest mark.
     void setValue(int value);

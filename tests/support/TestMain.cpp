@@ -1,4 +1,4 @@
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -9,7 +9,11 @@ int main(int argc, char **argv)
     // process's own, so test programs running side by side do not meet.
     qputenv("TAVOREN_DISCOVERY", "loopback");
     qputenv("TAVOREN_DISCOVERY_PORT", QByteArray::number(40000 + QCoreApplication::applicationPid() % 20000));
-    QCoreApplication app(argc, argv);
+    // Screens are drawn off screen, in software, so they can be grabbed anywhere.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QUICK_BACKEND", "software");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("tavoren-tests"));
     // Settings (the remembered drone) live in a folder of the run's own.
     QTemporaryDir settings;

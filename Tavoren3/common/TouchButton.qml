@@ -1,0 +1,40 @@
+import QtQuick
+import Tavoren
+import QtQuick.Controls
+
+// A button large enough for a finger, with an optional symbol before its text.
+Button {
+    id: button
+    property string symbol
+    property color tint: palette.button
+
+    implicitHeight: Math.max(52, implicitContentHeight + topPadding + bottomPadding)
+    implicitWidth: Math.max(88, implicitContentWidth + leftPadding + rightPadding)
+    font.pixelSize: 18
+    leftPadding: 18
+    rightPadding: 18
+    contentItem: Row {
+        spacing: 8
+        SymbolIcon {
+            name: button.symbol
+            visible: button.symbol.length > 0
+            anchors.verticalCenter: parent.verticalCenter
+            color: labelText.color
+            size: button.font.pixelSize
+        }
+        Text {
+            id: labelText
+            text: button.text
+            font: button.font
+            color: button.enabled ? palette.buttonText : palette.mid
+            anchors.verticalCenter: parent.verticalCenter
+        }
+    }
+    background: Rectangle {
+        radius: 10
+        color: button.down ? Qt.darker(button.tint, 1.2) : button.tint
+        opacity: button.enabled ? 1 : 0.45
+        border.color: button.activeFocus ? palette.highlight : "transparent"
+        border.width: 2
+    }
+}

@@ -1,0 +1,85 @@
+import QtQuick
+import Tavoren
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// The sheet for choosing the drone by hand.
+Popup {
+    id: sheet
+    required property var model
+
+    objectName: "peerBrowser"
+    modal: true
+    closePolicy: Popup.NoAutoClose
+    anchors.centerIn: Overlay.overlay
+    width: Math.min(640, parent ? parent.width - 64 : 640)
+    height: Math.min(560, parent ? parent.height - 64 : 560)
+    padding: 24
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 12
+        Label {
+            text: "Choose a drone"
+            font.pixelSize: 22
+            font.bold: true
+        }
+        ListView {
+            objectName: "foundPeers"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            clip: true
+            model: sheet.model.foundPeers
+            delegate: ItemDelegate {
+                required property string modelData
+                width: ListView.view.width
+                implicitHeight: 52
+                text: modelData + (modelData === sheet.model.connectedPeer ? "  \u2014 connected"
+                                   : modelData === sheet.model.invitedPeer ? "  \u2014 connecting" : "")
+                onClicked: sheet.model.invite(modelData)
+            }
+            Label {
+                anchors.centerIn: parent
+                visible: parent.count === 0
+                text: "Searching for drones..."
+                color: "gray"
+            }
+        }
+        RowLayout {
+            TextField {
+                objectName: "droneAddress"
+                placeholderText: "host:port"
+                text: sheet.model.addressText
+                onTextEdited: sheet.model.addressText = text
+                onAccepted: sheet.model.inviteTypedAddress()
+                Layout.fillWidth: true
+            }
+            TouchButton {
+                objectName: "connectAddress"
+                text: "Connect"
+                onClicked: sheet.model.inviteTypedAddress()
+            }
+        }
+        Label {
+            visible: text.length > 0
+            text: sheet.model.addressError
+            color: "red"
+            wrapMode: Text.WordWrap
+            Layout.fillWidth: true
+        }
+        RowLayout {
+            Layout.alignment: Qt.AlignRight
+            TouchButton {
+                objectName: "peerBrowserCancel"
+                text: "Cancel"
+                onClicked: sheet.model.cancel()
+            }
+            TouchButton {
+                objectName: "peerBrowserDone"
+                text: "Done"
+                enabled: sheet.model.doneEnabled
+                onClicked: sheet.model.done()
+            }
+        }
+    }
+}

@@ -1,0 +1,17 @@
+import QtQuick
+import Tavoren
+import QtQuick.Controls
+
+// The rating asked on the drone, as far as it has come.
+Pane {
+    id: slider
+    required property var model
+
+    objectName: "sliderView"
+    padding: 12
+    Label {
+        objectName: "sliderText"
+        text: slider.model.displayText
+        font.pixelSize: 20
+    }
+}

@@ -1,0 +1,26 @@
+#include "run/ScreenModels.h"
+
+#include "run/Tavoren3App.h"
+
+ScreenModels::ScreenModels(Tavoren3App &app, AppInfo &appInfo, SoundPlayer &sound, UrlOpener &urlOpener,
+                           MailComposer &composer, HapticFeedback &haptics, QObject *parent)
+    : QObject(parent), m_controller(app.verkeersLeiding()), m_session(app.VESK_Session()),
+      m_protocol(app.currentProtocol()), m_appInfo(appInfo),
+      m_library(std::make_unique<ProtocolLibrary>(m_protocol)),
+      m_content(std::make_unique<ContentViewModel>(m_controller, m_session, *m_library)),
+      m_start(std::make_unique<StartViewModel>(*m_content, *m_library, m_controller, m_session)),
+      m_peerBrowser(std::make_unique<PeerBrowserView2>(m_session)),
+      m_background(std::make_unique<BackgroundViewModel>(appInfo, urlOpener)),
+      m_working(std::make_unique<WorkingViewModel>(m_controller, m_session)),
+      m_header(std::make_unique<HeaderViewModel>(m_session, m_controller, m_protocol)),
+      m_currentStep(std::make_unique<CurrentStepViewModel>(m_controller)),
+      m_nextStep(std::make_unique<NextStepViewModel>(m_controller)),
+      m_footer(std::make_unique<FooterViewModel>(m_controller)),
+      m_optionalViews(std::make_unique<OptionalView>(m_controller, m_session, haptics)),
+      m_writeNote(std::make_unique<WriteNoteView>(m_controller)),
+      m_completion(std::make_unique<CompletionOverlay>(m_controller, m_session, sound, composer))
+{
+    connect(m_peerBrowser.get(), &PeerBrowserView2::dismissed, m_start.get(), &StartViewModel::peerBrowserDismissed);
+}
+
+ScreenModels::~ScreenModels() = default;

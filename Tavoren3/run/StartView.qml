@@ -1,0 +1,149 @@
+import QtQuick
+import Tavoren
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// The start screen: protocol, participant id, drone, and the start button.
+Pane {
+    id: start
+    required property var models
+    readonly property var model: models.start
+
+    objectName: "startView"
+    padding: 32
+    Component.onCompleted: model.appeared()
+
+    RowLayout {
+        anchors.fill: parent
+        spacing: 32
+
+        ColumnLayout {
+            Layout.fillHeight: true
+            Layout.preferredWidth: parent.width * 0.45
+            spacing: 12
+
+            RowLayout {
+                Label { text: "Participant id: " }
+                TextField {
+                    objectName: "ppidField"
+                    text: start.model.PPID
+                    onTextEdited: start.model.PPID = text
+                    inputMethodHints: Qt.ImhDigitsOnly
+                    Layout.fillWidth: true
+                    font.pixelSize: 20
+                    focus: true
+                }
+            }
+            RowLayout {
+                Label {
+                    text: "Research protocol:"
+                    font.bold: true
+                    Layout.fillWidth: true
+                }
+                TouchButton {
+                    objectName: "newProtocolButton"
+                    symbol: "plus"
+                    text: "New"
+                    onClicked: start.model.newProtocol()
+                }
+                TouchButton {
+                    objectName: "editModeButton"
+                    symbol: "pencil"
+                    text: start.model.runsEditModeActive ? "Done" : "Edit"
+                    checkable: true
+                    checked: start.model.runsEditModeActive
+                    onClicked: start.model.runsEditModeActive = !start.model.runsEditModeActive
+                }
+            }
+            ListView {
+                objectName: "protocolList"
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                clip: true
+                spacing: 4
+                model: start.model.configFiles
+                delegate: RunRowView {
+                    required property string modelData
+                    width: ListView.view.width
+                    name: modelData
+                    isEditing: start.model.runsEditModeActive
+                    selected: modelData === start.model.selectedFileName
+                    onTap: start.model.tapProtocol(modelData)
+                    onDuplicate: start.model.duplicateProtocol(modelData)
+                    onRemove: start.model.requestDelete(modelData)
+                }
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillHeight: true
+            Layout.fillWidth: true
+            spacing: 12
+
+            Label {
+                objectName: "settingsFromFile"
+                text: start.model.settingsFromFileText
+                font.bold: true
+            }
+            Frame {
+                Layout.fillWidth: true
+                Layout.preferredHeight: 160
+                Label {
+                    objectName: "descriptionText"
+                    anchors.fill: parent
+                    text: start.model.descriptionText
+                    wrapMode: Text.WordWrap
+                }
+            }
+            Label {
+                objectName: "droneInfo"
+                text: start.model.droneInfoText
+            }
+            TouchButton {
+                objectName: "droneButton"
+                visible: start.model.showsDroneButton
+                text: start.model.droneButtonText
+                onClicked: start.model.chooseDrone()
+            }
+            Label {
+                objectName: "deviceName"
+                text: "This device name: " + start.model.deviceName
+            }
+            Item { Layout.fillHeight: true }
+            TouchButton {
+                objectName: "startButton"
+                text: "start"
+                font.pixelSize: 26
+                Layout.fillWidth: true
+                tint: "#7ed492"
+                onClicked: start.model.start()
+            }
+            Label {
+                objectName: "versionLine"
+                text: " " + start.models.appInfo.versionLine
+                color: "gray"
+                font.pixelSize: 13
+            }
+            Label {
+                objectName: "buildDateLine"
+                text: "  " + start.models.appInfo.buildDateLine
+                color: "gray"
+                font.pixelSize: 13
+            }
+        }
+    }
+
+    AlertBox {
+        objectName: "startAlert"
+        visible: start.model.alertButtons.length > 0
+        title: start.model.alertTitle
+        message: start.model.alertMessage
+        buttons: start.model.alertButtons
+        onChosen: function (button) { start.model.chooseAlertButton(button) }
+    }
+
+    PeerBrowserView2 {
+        model: start.models.peerBrowser
+        visible: start.model.showPeerBrowser
+    }
+}

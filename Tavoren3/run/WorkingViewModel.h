@@ -1,0 +1,25 @@
+#pragma once
+
+#include "drone/MultipeerSessionState.h"
+
+#include <QObject>
+
+class MultipeerSession;
+class VerkeersLeiding;
+
+// The run screen: a drone that (re)connects during a run is given the
+// current step's state at once.
+class WorkingViewModel : public QObject
+{
+    Q_OBJECT
+
+public:
+    WorkingViewModel(VerkeersLeiding &controller, MultipeerSession &session, QObject *parent = nullptr);
+
+private:
+    void sessionStateChanged();
+
+    VerkeersLeiding &m_controller;
+    MultipeerSession &m_session;
+    MultipeerSessionState m_lastState;
+};

@@ -1,0 +1,57 @@
+// tavoren: the timekeeper's application.
+//
+//   tavoren [--bluetooth]
+//
+// The blood-pressure bridge is simulated unless --bluetooth asks for the
+// real one through the system's Bluetooth stack.
+
+#include "bridge/BleBackend.h"
+#include "common/DeviceInfo.h"
+#include "report/AppInfo.h"
+#include "report/DesktopUrlOpener.h"
+#include "report/MailComposer.h"
+#include "run/QtSoundPlayer.h"
+#include "run/ScreenModels.h"
+#include "run/Tavoren3App.h"
+#include "tasks/HapticFeedback.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(TavorenPlugin)
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication application(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("tavoren"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(TAVOREN_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The timekeeper of the psychophysiology laboratory."));
+    parser.addHelpOption();
+    const QCommandLineOption bluetooth(QStringLiteral("bluetooth"),
+                                       QStringLiteral("Use the real bridge through the system's Bluetooth stack."));
+    parser.addOption(bluetooth);
+    parser.process(application);
+    BleBackend::setUseSimulator(!parser.isSet(bluetooth));
+
+    QtSoundPlayer sound;
+    Tavoren3App app(sound, DeviceInfo::modelName());
+    AppInfo appInfo;
+    DesktopUrlOpener urlOpener;
+    MailComposer composer;
+    HapticFeedback haptics;
+    ScreenModels models(app, appInfo, sound, urlOpener, composer, haptics);
+    QObject::connect(&application, &QGuiApplication::applicationStateChanged, &app,
+                     &Tavoren3App::scenePhaseChanged);
+
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    engine.setInitialProperties({{QStringLiteral("models"), QVariant::fromValue(&models)}});
+    engine.load(QUrl(QStringLiteral("qrc:/Tavoren/run/Main.qml")));
+    if (engine.rootObjects().isEmpty())
+        return 1;
+    return application.exec();
+}
