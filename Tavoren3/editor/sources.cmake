@@ -1,0 +1,3 @@
+target_sources(tavoren_core PRIVATE
+  editor/OptionalViewChoices.h editor/OptionalViewChoices.cpp
+  editor/StepLabel.h editor/StepLabel.cpp)
