@@ -1,5 +1,7 @@
 #include "model/Run.h"
 
+#include <algorithm>
+
 namespace {
 template <class T, class Signal>
 void assign(Run *run, T &field, const T &value, Signal signal)
@@ -31,6 +33,12 @@ std::optional<DeelTestje> Run::step(qsizetype index) const
     if (index < 0 || index >= m_steps.size())
         return std::nullopt;
     return m_steps.at(index);
+}
+
+qsizetype Run::stepIndex(const QUuid &id) const
+{
+    const auto it = std::find_if(m_steps.cbegin(), m_steps.cend(), [&](const DeelTestje &s) { return s.id == id; });
+    return it == m_steps.cend() ? -1 : it - m_steps.cbegin();
 }
 
 void Run::setStep(qsizetype index, const DeelTestje &step)

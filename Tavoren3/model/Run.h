@@ -31,6 +31,8 @@ public:
     // The step at index, or none when the index is outside the list.
     std::optional<DeelTestje> step(qsizetype index) const;
     void setStep(qsizetype index, const DeelTestje &step);
+    // The position of the step with this identity, or -1.
+    qsizetype stepIndex(const QUuid &id) const;
 
     QString researchName() const { return m_researchName; }
     void setResearchName(const QString &name);
