@@ -12,7 +12,7 @@ Text {
         "arrowshape.turn.up.backward": "\u21B6",
         "arrowshape.turn.up.forward": "\u21B7",
         "arrow.counterclockwise": "\u27F2",
-        "power": "\u23FB",
+        "power": "\u25FC",
         "square.and.pencil": "\u270E",
         "square.and.arrow.down": "\u2913",
         "square.and.arrow.up": "\u2912",

@@ -33,7 +33,8 @@ Item {
                 Layout.fillHeight: true
                 contentWidth: availableWidth
                 ColumnLayout {
-                    width: scroller.availableWidth
+                    x: 16
+                    width: scroller.availableWidth - 32
                     spacing: 16
                     CurrentStepView {
                         models: working.models

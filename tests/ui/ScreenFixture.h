@@ -1,0 +1,83 @@
+#pragma once
+
+#include "common/Clock.h"
+#include "report/AppInfo.h"
+#include "report/MailComposer.h"
+#include "report/UrlOpener.h"
+#include "run/ScreenModels.h"
+#include "run/SoundPlayer.h"
+#include "run/Tavoren3App.h"
+#include "support/ConsoleCapture.h"
+#include "support/TemporaryDocuments.h"
+#include "tasks/HapticFeedback.h"
+
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <gtest/gtest.h>
+#include <memory>
+
+class RecordingSoundPlayer : public SoundPlayer
+{
+public:
+    void playSystemSound(int soundId) override { played.append(soundId); }
+    QList<int> played;
+};
+
+class RecordingUrlOpener : public UrlOpener
+{
+public:
+    void open(const QUrl &url) override { opened.append(url); }
+    QList<QUrl> opened;
+};
+
+// Stands in for the desktop's mail program, which a test must not open.
+class RecordingMailComposer : public MailComposer
+{
+public:
+    bool canSendMail() const override { return hasMailProgram; }
+    void present(const MailComposeView &mail, const std::function<void()> &finished) override
+    {
+        presented.append(mail);
+        if (finished)
+            finished();
+    }
+    bool hasMailProgram = false;
+    QList<MailComposeView> presented;
+};
+
+// The timekeeper's window, off screen, on a fresh documents folder. Items
+// are found by their object names; a click emits the button's clicked().
+class ScreenFixture : public ::testing::Test
+{
+protected:
+    ScreenFixture();
+    ~ScreenFixture() override;
+
+    // The first object of that name below root (the window when none is given).
+    QObject *find(const QString &objectName, QObject *root = nullptr) const;
+    QString text(const QString &objectName, QObject *root = nullptr) const;
+    bool shown(const QString &objectName, QObject *root = nullptr) const;
+    bool enabled(const QString &objectName, QObject *root = nullptr) const;
+    void click(const QString &objectName, QObject *root = nullptr);
+    void type(const QString &objectName, const QString &text);
+    // Lets bindings, loaders and queued calls run.
+    static void settle();
+    // Writes the window to TAVOREN_SCREENSHOTS/<name>.png when that folder is given.
+    void screenshot(const QString &name) const;
+    void writeProtocol(const QString &fileName, const QByteArray &json) const;
+
+    // Outside December, so the yearly update reminder stays away.
+    std::shared_ptr<ManualClock> clock =
+        std::make_shared<ManualClock>(QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0, 0)));
+    TemporaryDocuments documents;
+    ConsoleCapture console;
+    RecordingSoundPlayer sound;
+    RecordingUrlOpener urlOpener;
+    RecordingMailComposer composer;
+    HapticFeedback haptics;
+    std::unique_ptr<Tavoren3App> app;
+    AppInfo appInfo{QStringLiteral("3.0.0"), QStringLiteral("7")};
+    std::unique_ptr<ScreenModels> models;
+    std::unique_ptr<QQmlApplicationEngine> engine;
+    QQuickWindow *window = nullptr;
+};

@@ -1,0 +1,155 @@
+#include "ScreenFixture.h"
+
+#include "model/ProtocolWriter.h"
+#include "run/ContentViewModel.h"
+#include "run/StartViewModel.h"
+#include "run/VerkeersLeiding.h"
+
+#include <QFileInfo>
+
+namespace {
+
+class StartScreen : public ScreenFixture
+{
+protected:
+    void addProtocol(const QString &file, const QString &name, bool usesDrone,
+                     const QString &description = QString())
+    {
+        ::Run run;
+        run.setVersion("1");
+        run.setResearchName(name);
+        run.setUsesDrone(usesDrone);
+        if (!description.isEmpty())
+            run.setResearchDescription(description);
+        DeelTestje step;
+        step.numID = 1;
+        step.name = "Rest";
+        step.labelID = "rest";
+        step.duration = 30;
+        run.setSteps({step});
+        writeProtocol(file, ProtocolWriter::encode(run));
+    }
+
+    // Presses start and returns the alert's title, or an empty text when the run began.
+    QString pressStart()
+    {
+        click("startButton");
+        if (!models->content()->isPPidUnknown() || !shown("startAlert"))
+            return {};
+        return text("alertTitle", find("startAlert"));
+    }
+
+    void answerAlert(const QString &button)
+    {
+        QObject *alert = find("startAlert");
+        ASSERT_NE(alert, nullptr);
+        click("alertButton " + button, alert);
+    }
+};
+
+} // namespace
+
+TEST_F(StartScreen, ShowsTheFixedTexts)
+{
+    ASSERT_NE(window, nullptr);
+    addProtocol("solo.json", "Solo", false, "Two minutes of rest.");
+    models->start()->appeared();
+    settle();
+
+    EXPECT_EQ(text("settingsFromFile"), "Settings from file no file selected");
+    EXPECT_EQ(text("deviceName"), "This device name: " + StartViewModel::deviceName());
+    EXPECT_EQ(text("versionLine"), " Version: 3.0.0 Build: 7 WebVersion: NO");
+    EXPECT_TRUE(text("buildDateLine").startsWith("  BuildDate: "));
+    EXPECT_TRUE(shown("runRow solo.json"));
+    EXPECT_FALSE(shown("duplicate solo.json"));
+    EXPECT_FALSE(shown("startAlert"));
+
+    click("runRow solo.json");
+    EXPECT_EQ(text("settingsFromFile"), "Settings from file solo.json");
+    EXPECT_EQ(text("descriptionText"), "Two minutes of rest.");
+    EXPECT_EQ(text("droneInfo"), "Protocol doesn't use a drone");
+    EXPECT_FALSE(shown("droneButton"));
+    screenshot("start-screen");
+}
+
+TEST_F(StartScreen, StartChecksShowTheirAlertsInOrder)
+{
+    ASSERT_NE(window, nullptr);
+    addProtocol("drone.json", "Drone study", true);
+    models->start()->appeared();
+    settle();
+
+    EXPECT_EQ(pressStart(), "No research selected");
+    EXPECT_EQ(text("alertMessage", find("startAlert")), "Please select the research format in order to start.");
+    answerAlert("OK");
+    EXPECT_FALSE(shown("startAlert"));
+
+    click("runRow drone.json");
+    EXPECT_EQ(pressStart(), "Participant ID missing");
+    EXPECT_EQ(text("alertMessage", find("startAlert")), "Please enter the participant ID in order start.");
+    answerAlert("OK");
+
+    type("ppidField", " 12 ");
+    EXPECT_EQ(models->start()->PPID(), " 12 ");
+    EXPECT_EQ(pressStart(), "Participant ID has non-numbers");
+    EXPECT_EQ(text("alertMessage", find("startAlert")), "Participant ID must consist of numbers only.");
+    answerAlert("OK");
+
+    type("ppidField", "12");
+    EXPECT_TRUE(shown("droneButton"));
+    EXPECT_EQ(text("droneButton"), "Find drone");
+    EXPECT_EQ(text("droneInfo"), "Drone device name: No device found");
+    EXPECT_EQ(pressStart(), "Drone required");
+    EXPECT_TRUE(text("alertMessage", find("startAlert")).startsWith("Please connect to a  drone in order to run."));
+    screenshot("start-drone-required");
+    answerAlert("OK");
+
+    EXPECT_FALSE(app->verkeersLeiding().running());
+    EXPECT_TRUE(models->content()->isPPidUnknown());
+}
+
+TEST_F(StartScreen, StartEntersTheRunScreen)
+{
+    ASSERT_NE(window, nullptr);
+    addProtocol("solo.json", "Solo", false);
+    models->start()->appeared();
+    settle();
+    click("runRow solo.json");
+    type("ppidField", "7");
+    EXPECT_EQ(pressStart(), "");
+
+    EXPECT_TRUE(app->verkeersLeiding().running());
+    EXPECT_EQ(app->verkeersLeiding().PPID(), "7");
+    EXPECT_EQ(text("stepName"), "Rest");
+}
+
+TEST_F(StartScreen, EditModeDuplicatesAndDeletesWithConfirmation)
+{
+    ASSERT_NE(window, nullptr);
+    addProtocol("Solo_1.json", "Solo", false);
+    models->start()->appeared();
+    settle();
+
+    click("editModeButton");
+    EXPECT_EQ(text("editModeButton"), "Done");
+    ASSERT_TRUE(shown("duplicate Solo_1.json"));
+    click("duplicate Solo_1.json");
+    const QStringList afterDuplicate = models->start()->configFiles();
+    ASSERT_EQ(afterDuplicate.size(), 2);
+    const QString copy = afterDuplicate.at(1);
+    EXPECT_TRUE(documents.exists("Research_protocols/" + copy));
+
+    click("delete " + copy);
+    ASSERT_TRUE(shown("startAlert"));
+    EXPECT_EQ(text("alertTitle", find("startAlert")), "Delete Protocol");
+    EXPECT_EQ(text("alertMessage", find("startAlert")),
+              "Are you sure you want to delete '" + copy + "'? This action cannot be undone.");
+    screenshot("start-delete-question");
+    answerAlert("Cancel");
+    EXPECT_TRUE(documents.exists("Research_protocols/" + copy));
+
+    click("delete " + copy);
+    answerAlert("Delete");
+    EXPECT_FALSE(documents.exists("Research_protocols/" + copy));
+    EXPECT_EQ(models->start()->configFiles(), QStringList{"Solo_1.json"});
+}
