@@ -19,6 +19,8 @@ Text {
         "house.fill": "\u2302",
         "pencil": "\u270E",
         "plus": "+",
+        "plus.circle.fill": "\u2295",
+        "pencil.slash": "\u2715",
         "doc.on.doc": "\u2398",
         "trash": "\u2715",
         "wifi": "\u25D4",

@@ -155,6 +155,16 @@ QVariantMap RunEditorViewModel::duplicateIDsMap() const
     return map;
 }
 
+QString RunEditorViewModel::duplicateIDsText() const
+{
+    if (m_duplicateIDs.isEmpty())
+        return {};
+    QStringList lines{QStringLiteral("Steps that share a numerical id (the label file cannot tell them apart):")};
+    for (auto it = m_duplicateIDs.cbegin(); it != m_duplicateIDs.cend(); ++it)
+        lines.append(QString::number(it.key()) + QStringLiteral(": ") + it.value().join(QStringLiteral(", ")));
+    return lines.join(QLatin1Char('\n'));
+}
+
 qsizetype RunEditorViewModel::selectedIndex() const
 {
     return m_selectedTestID.isNull() ? -1 : m_run.stepIndex(m_selectedTestID);

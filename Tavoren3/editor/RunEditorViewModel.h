@@ -36,6 +36,7 @@ class RunEditorViewModel : public QObject
     Q_PROPERTY(QString editButtonText READ editButtonText NOTIFY isEditingChanged)
     Q_PROPERTY(QVariantMap duplicateIDs READ duplicateIDsMap NOTIFY duplicateIDsChanged)
     Q_PROPERTY(bool duplicatesDetected READ duplicatesDetected NOTIFY duplicateIDsChanged)
+    Q_PROPERTY(QString duplicateIDsText READ duplicateIDsText NOTIFY duplicateIDsChanged)
     Q_PROPERTY(bool showDeleteAlert READ showDeleteAlert NOTIFY showDeleteAlertChanged)
     Q_PROPERTY(bool showUnsavedChangesAlert READ showUnsavedChangesAlert NOTIFY showUnsavedChangesAlertChanged)
     Q_PROPERTY(bool hasUnsavedChanges READ hasUnsavedChanges NOTIFY hasUnsavedChangesChanged)
@@ -82,6 +83,8 @@ public:
     QMap<qint64, QStringList> duplicateIDs() const { return m_duplicateIDs; }
     QVariantMap duplicateIDsMap() const;
     bool duplicatesDetected() const { return !m_duplicateIDs.isEmpty(); }
+    // One line per shared number ("2: 2. Rest, 3. Rest (Copy)"), empty when none.
+    QString duplicateIDsText() const;
 
     bool showDeleteAlert() const { return m_showDeleteAlert; }
     bool showUnsavedChangesAlert() const { return m_showUnsavedChangesAlert; }

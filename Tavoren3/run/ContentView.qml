@@ -1,7 +1,8 @@
 import QtQuick
 import Tavoren
 
-// The root view: the start screen while no run is shown, otherwise the run screen.
+// The root view: the editor while editing, the start screen while no run is
+// shown, otherwise the run screen.
 Item {
     id: content
     required property var models
@@ -10,7 +11,12 @@ Item {
 
     Loader {
         anchors.fill: parent
-        sourceComponent: content.models.content.isPPidUnknown ? startScreen : runScreen
+        sourceComponent: content.models.content.isTestEditing ? editorScreen
+                        : content.models.content.isPPidUnknown ? startScreen : runScreen
+    }
+    Component {
+        id: editorScreen
+        RunEditorView { model: content.models.editor }
     }
     Component {
         id: startScreen

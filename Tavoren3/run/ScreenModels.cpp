@@ -9,6 +9,7 @@ ScreenModels::ScreenModels(Tavoren3App &app, AppInfo &appInfo, SoundPlayer &soun
       m_library(std::make_unique<ProtocolLibrary>(m_protocol)),
       m_content(std::make_unique<ContentViewModel>(m_controller, m_session, *m_library)),
       m_start(std::make_unique<StartViewModel>(*m_content, *m_library, m_controller, m_session)),
+      m_editor(std::make_unique<RunEditorViewModel>(*m_content, *m_library, m_controller)),
       m_peerBrowser(std::make_unique<PeerBrowserView2>(m_session)),
       m_background(std::make_unique<BackgroundViewModel>(appInfo, urlOpener)),
       m_working(std::make_unique<WorkingViewModel>(m_controller, m_session)),

@@ -4,6 +4,7 @@
 #include "drone/MultipeerSession.h"
 #include "drone/OptionalView.h"
 #include "drone/PeerBrowserView2.h"
+#include "editor/RunEditorViewModel.h"
 #include "model/ProtocolLibrary.h"
 #include "model/Run.h"
 #include "report/AppInfo.h"
@@ -38,6 +39,7 @@ class ScreenModels : public QObject
     Q_PROPERTY(AppInfo *appInfo READ appInfo CONSTANT)
     Q_PROPERTY(ContentViewModel *content READ content CONSTANT)
     Q_PROPERTY(StartViewModel *start READ start CONSTANT)
+    Q_PROPERTY(RunEditorViewModel *editor READ editor CONSTANT)
     Q_PROPERTY(PeerBrowserView2 *peerBrowser READ peerBrowser CONSTANT)
     Q_PROPERTY(BackgroundViewModel *background READ background CONSTANT)
     Q_PROPERTY(WorkingViewModel *working READ working CONSTANT)
@@ -61,6 +63,7 @@ public:
     ProtocolLibrary *library() const { return m_library.get(); }
     ContentViewModel *content() const { return m_content.get(); }
     StartViewModel *start() const { return m_start.get(); }
+    RunEditorViewModel *editor() const { return m_editor.get(); }
     PeerBrowserView2 *peerBrowser() const { return m_peerBrowser.get(); }
     BackgroundViewModel *background() const { return m_background.get(); }
     WorkingViewModel *working() const { return m_working.get(); }
@@ -80,6 +83,7 @@ private:
     std::unique_ptr<ProtocolLibrary> m_library;
     std::unique_ptr<ContentViewModel> m_content;
     std::unique_ptr<StartViewModel> m_start;
+    std::unique_ptr<RunEditorViewModel> m_editor;
     std::unique_ptr<PeerBrowserView2> m_peerBrowser;
     std::unique_ptr<BackgroundViewModel> m_background;
     std::unique_ptr<WorkingViewModel> m_working;

@@ -46,6 +46,8 @@ int main(int argc, char *argv[])
     ScreenModels models(app, appInfo, sound, urlOpener, composer, haptics);
     QObject::connect(&application, &QGuiApplication::applicationStateChanged, &app,
                      &Tavoren3App::scenePhaseChanged);
+    QObject::connect(&application, &QGuiApplication::applicationStateChanged, models.editor(),
+                     &RunEditorViewModel::setScenePhase);
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
