@@ -4,20 +4,14 @@
 #include "common/Clock.h"
 #include "drone/MultipeerSession.h"
 #include "model/CurrentProtocol.h"
-#include "run/SoundPlayer.h"
 #include "run/VerkeersLeiding.h"
 #include "support/ConsoleCapture.h"
+#include "support/CountingSoundPlayer.h"
+#include "support/LabelLogLines.h"
 #include "support/TemporaryDocuments.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
-
-class CountingSoundPlayer : public SoundPlayer
-{
-public:
-    void playSystemSound(int soundId) override { played.append(soundId); }
-    QList<int> played;
-};
 
 // A controller on a fixed clock and a temporary documents folder, with no
 // drone; every state it sends is recorded.
@@ -68,12 +62,7 @@ protected:
         }
     }
 
-    QStringList logLines() const
-    {
-        QStringList lines = controller.LabelLogString().split('\n');
-        lines.removeLast();
-        return lines;
-    }
+    QStringList logLines() const { return labelLogLines(controller); }
 
     std::shared_ptr<ManualClock> clock =
         std::make_shared<ManualClock>(QDateTime(QDate(2026, 12, 5), QTime(10, 0, 0, 0)));

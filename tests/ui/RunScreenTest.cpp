@@ -4,6 +4,7 @@
 #include "run/StartViewModel.h"
 #include "drone/MultipeerSession.h"
 #include "run/VerkeersLeiding.h"
+#include "support/LabelLogLines.h"
 
 #include <QColor>
 #include <QDir>
@@ -50,12 +51,7 @@ protected:
 
     VerkeersLeiding &controller() const { return app->verkeersLeiding(); }
 
-    QStringList logLines() const
-    {
-        QStringList lines = controller().LabelLogString().split('\n');
-        lines.removeLast();
-        return lines;
-    }
+    QStringList logLines() const { return labelLogLines(controller()); }
 
     void pause()
     {

@@ -5,9 +5,9 @@
 #include "report/MailComposer.h"
 #include "report/UrlOpener.h"
 #include "run/ScreenModels.h"
-#include "run/SoundPlayer.h"
 #include "run/Tavoren3App.h"
 #include "support/ConsoleCapture.h"
+#include "support/CountingSoundPlayer.h"
 #include "support/TemporaryDocuments.h"
 #include "tasks/HapticFeedback.h"
 
@@ -15,13 +15,6 @@
 #include <QQuickWindow>
 #include <gtest/gtest.h>
 #include <memory>
-
-class RecordingSoundPlayer : public SoundPlayer
-{
-public:
-    void playSystemSound(int soundId) override { played.append(soundId); }
-    QList<int> played;
-};
 
 class RecordingUrlOpener : public UrlOpener
 {
@@ -52,6 +45,7 @@ class ScreenFixture : public ::testing::Test
 protected:
     ScreenFixture();
     ~ScreenFixture() override;
+    void SetUp() override { ASSERT_NE(window, nullptr) << "the main window did not load"; }
 
     // The first object of that name below root (the window when none is given).
     QObject *find(const QString &objectName, QObject *root = nullptr) const;
@@ -71,7 +65,7 @@ protected:
         std::make_shared<ManualClock>(QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0, 0)));
     TemporaryDocuments documents;
     ConsoleCapture console;
-    RecordingSoundPlayer sound;
+    CountingSoundPlayer sound;
     RecordingUrlOpener urlOpener;
     RecordingMailComposer composer;
     HapticFeedback haptics;

@@ -28,6 +28,8 @@ protected:
         step.duration = 30;
         run.setSteps({step});
         writeProtocol(file, ProtocolWriter::encode(run));
+        models->start()->appeared();
+        settle();
     }
 
     // Presses start and returns the alert's title, or an empty text when the run began.
@@ -51,10 +53,7 @@ protected:
 
 TEST_F(StartScreen, ShowsTheFixedTexts)
 {
-    ASSERT_NE(window, nullptr);
     addProtocol("solo.json", "Solo", false, "Two minutes of rest.");
-    models->start()->appeared();
-    settle();
 
     EXPECT_EQ(text("settingsFromFile"), "Settings from file no file selected");
     EXPECT_EQ(text("deviceName"), "This device name: " + StartViewModel::deviceName());
@@ -74,10 +73,7 @@ TEST_F(StartScreen, ShowsTheFixedTexts)
 
 TEST_F(StartScreen, StartChecksShowTheirAlertsInOrder)
 {
-    ASSERT_NE(window, nullptr);
     addProtocol("drone.json", "Drone study", true);
-    models->start()->appeared();
-    settle();
 
     EXPECT_EQ(pressStart(), "No research selected");
     EXPECT_EQ(text("alertMessage", find("startAlert")), "Please select the research format in order to start.");
@@ -110,10 +106,7 @@ TEST_F(StartScreen, StartChecksShowTheirAlertsInOrder)
 
 TEST_F(StartScreen, StartEntersTheRunScreen)
 {
-    ASSERT_NE(window, nullptr);
     addProtocol("solo.json", "Solo", false);
-    models->start()->appeared();
-    settle();
     click("runRow solo.json");
     type("ppidField", "7");
     EXPECT_EQ(pressStart(), "");
@@ -125,10 +118,7 @@ TEST_F(StartScreen, StartEntersTheRunScreen)
 
 TEST_F(StartScreen, EditModeDuplicatesAndDeletesWithConfirmation)
 {
-    ASSERT_NE(window, nullptr);
     addProtocol("Solo_1.json", "Solo", false);
-    models->start()->appeared();
-    settle();
 
     click("editModeButton");
     EXPECT_EQ(text("editModeButton"), "Done");
