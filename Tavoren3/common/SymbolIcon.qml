@@ -21,7 +21,7 @@ Text {
         "plus": "+",
         "plus.circle.fill": "\u2295",
         "pencil.slash": "\u2715",
-        "doc.on.doc": "\u2398",
+        "doc.on.doc": "\u2750",
         "trash": "\u2715",
         "wifi": "\u25D4",
         "wifi.exclamationmark": "\u25CF",

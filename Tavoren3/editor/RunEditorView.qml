@@ -53,7 +53,8 @@ Page {
         spacing: 24
 
         ColumnLayout {
-            Layout.preferredWidth: parent.width * 0.42
+            Layout.preferredWidth: editor.width * 0.42
+            Layout.fillWidth: false
             Layout.fillHeight: true
             spacing: 8
 
@@ -141,6 +142,8 @@ Page {
 
         ScrollView {
             id: detailScroller
+            // Takes what the list leaves; its content's width must not feed back.
+            Layout.preferredWidth: 1
             Layout.fillWidth: true
             Layout.fillHeight: true
             contentWidth: availableWidth

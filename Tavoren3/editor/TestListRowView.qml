@@ -18,7 +18,7 @@ ItemDelegate {
     contentItem: RowLayout {
         Label {
             text: row.entry.text
-            color: row.palette.highlight
+            color: row.highlighted ? row.palette.highlightedText : row.palette.highlight
             font.bold: row.entry.isSelected
             elide: Text.ElideRight
             Layout.fillWidth: true

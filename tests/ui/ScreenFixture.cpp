@@ -115,6 +115,8 @@ void ScreenFixture::screenshot(const QString &name) const
     if (folder.isEmpty() || !window)
         return;
     QDir().mkpath(folder);
+    // Wheels and switches animate into place.
+    QTest::qWait(1500);
     const QImage image = window->grabWindow();
     EXPECT_TRUE(image.save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
 }
