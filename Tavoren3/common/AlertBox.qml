@@ -38,15 +38,22 @@ Popup {
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
         }
-        RowLayout {
+        // Up to three buttons side by side; more are stacked, one a line.
+        GridLayout {
+            id: buttonGrid
+            readonly property bool stacked: alert.buttons.length > 3
+            columns: stacked ? 1 : Math.max(1, alert.buttons.length)
             Layout.alignment: Qt.AlignHCenter
-            spacing: 12
+            Layout.fillWidth: stacked
+            columnSpacing: 12
+            rowSpacing: 8
             Repeater {
                 model: alert.buttons
                 delegate: TouchButton {
                     required property string modelData
                     objectName: "alertButton " + modelData
                     text: modelData
+                    Layout.fillWidth: buttonGrid.stacked
                     onClicked: alert.chosen(modelData)
                 }
             }

@@ -13,21 +13,28 @@ Button {
     font.pixelSize: 18
     leftPadding: 18
     rightPadding: 18
-    contentItem: Row {
-        spacing: 8
-        SymbolIcon {
-            name: button.symbol
-            visible: button.symbol.length > 0
-            anchors.verticalCenter: parent.verticalCenter
-            color: labelText.color
-            size: button.font.pixelSize
-        }
-        Text {
-            id: labelText
-            text: button.text
-            font: button.font
-            color: button.enabled ? palette.buttonText : palette.mid
-            anchors.verticalCenter: parent.verticalCenter
+    // Centred, also when the button is stretched wider than its text.
+    contentItem: Item {
+        implicitWidth: content.implicitWidth
+        implicitHeight: content.implicitHeight
+        Row {
+            id: content
+            anchors.centerIn: parent
+            spacing: 8
+            SymbolIcon {
+                name: button.symbol
+                visible: button.symbol.length > 0
+                anchors.verticalCenter: parent.verticalCenter
+                color: labelText.color
+                size: button.font.pixelSize
+            }
+            Text {
+                id: labelText
+                text: button.text
+                font: button.font
+                color: button.enabled ? palette.buttonText : palette.mid
+                anchors.verticalCenter: parent.verticalCenter
+            }
         }
     }
     background: Rectangle {

@@ -4,6 +4,8 @@
 #include "drone/MultipeerSession.h"
 #include "run/VerkeersLeiding.h"
 
+#include <utility>
+
 namespace {
 
 QString printed(const QList<OptionalViewSettings> &views)
@@ -32,7 +34,6 @@ OptionalView::OptionalView(VerkeersLeiding &manager, MultipeerSession &session, 
 {
     // A step change is answered once the controller has set up the new step.
     connect(&m_manager, &VerkeersLeiding::nrChanged, this, &OptionalView::phaseChanged, Qt::QueuedConnection);
-    build();
 }
 
 OptionalView::~OptionalView()
@@ -57,17 +58,25 @@ void OptionalView::build()
 
 void OptionalView::clear()
 {
-    for (SingleOptionalView *view : std::as_const(m_views)) {
+    // The screen lets go of the entries before they are deleted.
+    const QList<SingleOptionalView *> views = std::exchange(m_views, {});
+    if (!views.isEmpty())
+        emit entriesChanged();
+    for (SingleOptionalView *view : views) {
         if (m_shown)
             view->disappeared();
         // At once, so that nothing still queued for the old step reaches it.
         delete view;
     }
-    m_views.clear();
 }
 
 void OptionalView::appeared()
 {
+    // Built as the run screen shows it: the protocol may have changed since
+    // it was last shown, while the step index stayed the same.
+    clear();
+    m_phase = m_manager.nr();
+    build();
     m_shown = true;
     Console::line(QStringLiteral("OptionalView appeared for phase %1, optional views: %2").arg(m_manager.nr()).arg(m_views.size()));
     if (m_views.isEmpty())

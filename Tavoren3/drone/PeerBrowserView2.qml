@@ -32,6 +32,7 @@ Popup {
             model: sheet.model.foundPeers
             delegate: ItemDelegate {
                 required property string modelData
+                objectName: "peer " + modelData
                 width: ListView.view.width
                 implicitHeight: 52
                 text: modelData + (modelData === sheet.model.connectedPeer ? "  \u2014 connected"
@@ -61,6 +62,7 @@ Popup {
             }
         }
         Label {
+            objectName: "droneAddressError"
             visible: text.length > 0
             text: sheet.model.addressError
             color: "red"

@@ -32,6 +32,7 @@ Loader {
     Component {
         id: invalid
         Label {
+            objectName: "invalidViewText"
             text: single.entry.errorText
             color: "red"
             font.pixelSize: 22

@@ -268,8 +268,10 @@ bool StartViewModel::start()
     }
     m_controller.setPPID(m_ppid);
     m_controller.setRunTimestamp(LogTime::runTimestamp());
-    m_content.setIsPPidUnknown(false);
+    // The run begins before its screen is built, so the screen's views
+    // appear on a running, unpaused first step.
     if (!m_controller.running())
         m_controller.startRun();
+    m_content.setIsPPidUnknown(false);
     return true;
 }

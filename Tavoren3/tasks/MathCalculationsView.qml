@@ -46,13 +46,16 @@ Item {
             }
             TouchButton {
                 objectName: "correctButton"
-                text: "\u2705"
+                // Check and cross marks that the bundled fonts carry.
+                text: "\u2714"
+                tint: "#98cf73"
                 font.pixelSize: 60
                 onClicked: math.model.scoreCorrect()
             }
             TouchButton {
                 objectName: "wrongButton"
-                text: "\u274C"
+                text: "\u2718"
+                tint: "#f2a0a0"
                 font.pixelSize: 60
                 onClicked: math.model.scoreWrong()
             }

@@ -2,9 +2,9 @@
 
 #include "drone/MultipeerSession.h"
 #include "support/ConsoleCapture.h"
+#include "support/DroneProcess.h"
 #include "support/TemporaryDocuments.h"
 
-#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -22,26 +22,4 @@ protected:
 
     TemporaryDocuments documents;
     ConsoleCapture console;
-};
-
-// A tavoren-drone --headless process and the lines it prints.
-class DroneProcess
-{
-public:
-    explicit DroneProcess(const QString &name, const QStringList &extra = {});
-    ~DroneProcess();
-
-    bool waitForLine(const QString &line, int timeoutMs = 15000);
-    QStringList lines() const { return m_lines; }
-    quint16 port() const { return m_port; }
-    void command(const QString &line);
-    void kill();
-
-private:
-    void read();
-
-    QProcess m_process;
-    QStringList m_lines;
-    QByteArray m_partial;
-    quint16 m_port = 0;
 };

@@ -36,11 +36,12 @@ TEST_F(OptionalViews, ViewsAreChosenByExactNameWithTheirDefaults)
     startAt();
     sent.clear();
     OptionalView list(controller, session, haptics);
+    EXPECT_TRUE(list.views().isEmpty()) << "built when shown";
+    list.appeared();
     ASSERT_EQ(list.views().size(), 4);
     ASSERT_NE(qobject_cast<BloodPersureView *>(list.views().at(3)->viewModel()), nullptr);
     EXPECT_EQ(list.views().at(2)->errorText(), "Invalid OptionalView: 'exercises'");
     EXPECT_FALSE(qobject_cast<VideoView *>(list.views().at(1)->viewModel())->showButtons()) << "Yes is not yes";
-    list.appeared();
     EXPECT_EQ(sent, (QStringList{"text: no text was inputted on the timekeeper side", "video: clip, true, false, false",
                                  "black"}))
         << "the blood-pressure step sends nothing";

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QQuickItem>
+#include <QSettings>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -12,6 +13,8 @@ Q_IMPORT_QML_PLUGIN(TavorenPlugin)
 
 ScreenFixture::ScreenFixture()
 {
+    // No drone remembered from an earlier test.
+    QSettings().clear();
     Clock::install(clock);
     BleBackend::setUseSimulator(true);
     // Nothing leaves this machine: the update check meets a closed loopback port.

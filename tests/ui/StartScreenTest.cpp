@@ -1,11 +1,15 @@
 #include "ScreenFixture.h"
 
 #include "model/ProtocolWriter.h"
+#include "report/BackgroundViewModel.h"
 #include "run/ContentViewModel.h"
 #include "run/StartViewModel.h"
 #include "run/VerkeersLeiding.h"
 
+#include "support/LoopbackHttpServer.h"
+
 #include <QFileInfo>
+#include <QSignalSpy>
 
 namespace {
 
@@ -142,4 +146,29 @@ TEST_F(StartScreen, EditModeDuplicatesAndDeletesWithConfirmation)
     answerAlert("Delete");
     EXPECT_FALSE(documents.exists("Research_protocols/" + copy));
     EXPECT_EQ(models->start()->configFiles(), QStringList{"Solo_1.json"});
+}
+
+TEST_F(StartScreen, NewerBuildIsOfferedOverTheStartScreen)
+{
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.isRunning());
+    server.serve("manifest.plist", QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>items</key><array><dict><key>assets</key><array/>
+<key>metadata</key><dict><key>bundle-version</key><string>3.1.0</string><key>build</key><string>9</string>
+</dict></dict></array></dict></plist>)"));
+    appInfo.setManifestUrl(server.url("manifest.plist"));
+    QSignalSpy finished(models->background(), &BackgroundViewModel::checkFinished);
+    models->background()->appeared();
+    ASSERT_TRUE(finished.wait(10000));
+    settle();
+
+    ASSERT_TRUE(shown("updateAlert"));
+    EXPECT_EQ(text("alertTitle", find("updateAlert")), "New version is available:");
+    EXPECT_EQ(text("alertMessage", find("updateAlert")),
+              " Current version 3.0.0 \t Build: 7\n New version 3.1.0\t Build: 9");
+    screenshot("update-alert");
+    click("alertButton Go To installer Web Site", find("updateAlert"));
+    EXPECT_FALSE(shown("updateAlert"));
+    ASSERT_EQ(urlOpener.opened.size(), 1);
+    EXPECT_EQ(urlOpener.opened.first(), AppInfo::installerUrl());
 }

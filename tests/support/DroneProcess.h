@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// A tavoren-drone --headless process and the lines it prints.
+class DroneProcess
+{
+public:
+    explicit DroneProcess(const QString &name, const QStringList &extra = {});
+    ~DroneProcess();
+
+    bool waitForLine(const QString &line, int timeoutMs = 15000);
+    QStringList lines() const { return m_lines; }
+    quint16 port() const { return m_port; }
+    void command(const QString &line);
+    void kill();
+
+private:
+    void read();
+
+    QProcess m_process;
+    QStringList m_lines;
+    QByteArray m_partial;
+    quint16 m_port = 0;
+};
