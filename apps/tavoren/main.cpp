@@ -1,12 +1,14 @@
 // tavoren: the timekeeper's application.
 //
-//   tavoren [--bluetooth]
+//   tavoren [--bluetooth] [--documents DIR]
 //
 // The blood-pressure bridge is simulated unless --bluetooth asks for the
-// real one through the system's Bluetooth stack.
+// real one through the system's Bluetooth stack. Protocols and label files
+// live in the documents folder (~/Documents/tavoren unless DIR is given).
 
 #include "bridge/BleBackend.h"
 #include "common/DeviceInfo.h"
+#include "common/DocumentsFolder.h"
 #include "report/AppInfo.h"
 #include "report/DesktopUrlOpener.h"
 #include "report/MailComposer.h"
@@ -33,9 +35,14 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption bluetooth(QStringLiteral("bluetooth"),
                                        QStringLiteral("Use the real bridge through the system's Bluetooth stack."));
-    parser.addOption(bluetooth);
+    const QCommandLineOption documents(QStringLiteral("documents"),
+                                       QStringLiteral("The documents folder for protocols and label files."),
+                                       QStringLiteral("DIR"));
+    parser.addOptions({bluetooth, documents});
     parser.process(application);
     BleBackend::setUseSimulator(!parser.isSet(bluetooth));
+    if (parser.isSet(documents))
+        DocumentsFolder::setOverride(parser.value(documents));
 
     QtSoundPlayer sound;
     Tavoren3App app(sound, DeviceInfo::modelName());
