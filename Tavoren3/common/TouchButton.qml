@@ -7,6 +7,8 @@ Button {
     id: button
     property string symbol
     property color tint: palette.button
+    // A key sequence that presses the button while it is shown and enabled.
+    property string shortcut
 
     implicitHeight: Math.max(52, implicitContentHeight + topPadding + bottomPadding)
     implicitWidth: Math.max(88, implicitContentWidth + leftPadding + rightPadding)
@@ -43,5 +45,11 @@ Button {
         opacity: button.enabled ? 1 : 0.45
         border.color: button.activeFocus ? palette.highlight : "transparent"
         border.width: 2
+    }
+
+    Shortcut {
+        sequence: button.shortcut
+        enabled: button.shortcut.length > 0 && button.visible && button.enabled
+        onActivated: button.clicked()
     }
 }

@@ -67,6 +67,7 @@ Pane {
             spacing: 12
             TouchButton {
                 objectName: "doneButton"
+                shortcut: "Ctrl+Return"
                 visible: step.model.doneVisible
                 text: "DONE"
                 font.pixelSize: 26
@@ -75,12 +76,14 @@ Pane {
             }
             TouchButton {
                 objectName: "pauseButton"
+                shortcut: "Ctrl+P"
                 visible: step.model.pauseVisible
                 text: step.model.pauseText
                 onClicked: step.model.pauseOrContinue()
             }
             TouchButton {
                 objectName: "backButton"
+                shortcut: "Ctrl+Left"
                 symbol: "arrowshape.turn.up.backward"
                 text: "BACK"
                 enabled: step.model.backEnabled
@@ -88,6 +91,7 @@ Pane {
             }
             TouchButton {
                 objectName: "skipButton"
+                shortcut: "Ctrl+Right"
                 symbol: "arrowshape.turn.up.forward"
                 text: "SKIP"
                 enabled: step.model.skipEnabled
@@ -95,6 +99,7 @@ Pane {
             }
             TouchButton {
                 objectName: "restartButton"
+                shortcut: "Ctrl+R"
                 symbol: "arrow.counterclockwise"
                 text: "RESTART"
                 enabled: step.model.restartEnabled

@@ -28,6 +28,7 @@ Pane {
                     objectName: "ppidField"
                     text: start.model.PPID
                     onTextEdited: start.model.PPID = text
+                    onAccepted: start.model.start()
                     inputMethodHints: Qt.ImhDigitsOnly
                     Layout.fillWidth: true
                     font.pixelSize: 20

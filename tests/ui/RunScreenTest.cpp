@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QTest>
 
 namespace {
 
@@ -153,6 +154,29 @@ TEST_F(RunScreen, PausedControlsMoveBetweenSteps)
     EXPECT_EQ(text("stepName"), "Rating");
     EXPECT_TRUE(controller().pause()) << "restart keeps the pause";
     screenshot("run-last-step-paused");
+}
+
+TEST_F(RunScreen, KeyboardDrivesTheControlsTheirButtonsAllow)
+{
+    const auto press = [this](Qt::Key key) {
+        QTest::keyClick(window, key, Qt::ControlModifier);
+        settle();
+    };
+    press(Qt::Key_Left);
+    EXPECT_EQ(text("stepName"), "Welcome") << "BACK is disabled on the first step";
+    press(Qt::Key_Return);
+    EXPECT_EQ(text("stepName"), "Rest");
+    press(Qt::Key_Return);
+    EXPECT_EQ(text("stepName"), "Rest") << "DONE is hidden on a timed step";
+
+    press(Qt::Key_P);
+    ASSERT_TRUE(controller().pause());
+    press(Qt::Key_Right);
+    EXPECT_EQ(text("stepName"), "Rating");
+    press(Qt::Key_Left);
+    EXPECT_EQ(text("stepName"), "Rest");
+    press(Qt::Key_P);
+    EXPECT_FALSE(controller().pause());
 }
 
 TEST_F(RunScreen, SliderWarningButtons)
