@@ -1,30 +1,14 @@
 #include "bridge/BLEDeviceBrowserView.h"
 #include "bridge/BloodPersureView.h"
-#include "bridge/BridgeSimulator.h"
 #include "bridge/EspBleCentral.h"
 #include "run/RunFixture.h"
+#include "support/FastBridge.h"
 
 #include <QTest>
 
 namespace {
 
-// Hands the controller's central a fast simulated bridge.
-struct FastBridgeForController
-{
-    FastBridgeForController()
-    {
-        BleBackend::setProcessFactory([this] {
-            auto simulator = std::make_unique<BridgeSimulator>(BridgeSimulator::Timing::fast());
-            bridge = simulator.get();
-            return simulator;
-        });
-    }
-    ~FastBridgeForController() { BleBackend::setProcessFactory({}); }
-
-    BridgeSimulator *bridge = nullptr;
-};
-
-class BloodPressureStepTest : public FastBridgeForController, public RunFixture
+class BloodPressureStepTest : public FastBridge, public RunFixture
 {
 protected:
     BloodPressureStepTest()

@@ -2,7 +2,6 @@
 #include "support/ProgramRun.h"
 
 #include "editor/RunEditorViewModel.h"
-#include "model/ProtocolWriter.h"
 #include "run/ContentViewModel.h"
 #include "run/StartViewModel.h"
 
@@ -18,23 +17,7 @@ protected:
     // Writes a two-step protocol and opens it in the editor from the start screen.
     void openInEditor(const QString &file)
     {
-        ::Run run;
-        run.setVersion("2");
-        run.setResearchName("Stress");
-        DeelTestje rest;
-        rest.numID = 1;
-        rest.name = "Rest";
-        rest.labelID = "Rest";
-        rest.duration = 60;
-        DeelTestje task;
-        task.numID = 2;
-        task.name = "Task";
-        task.labelID = "task";
-        task.duration = 0;
-        run.setSteps({rest, task});
-        writeProtocol(file, ProtocolWriter::encode(run));
-        models->start()->appeared();
-        settle();
+        addProtocol(file, {"Stress", "2", false, {step(1, "Rest", "Rest", 60), step(2, "Task", "task", 0)}});
         if (!models->start()->runsEditModeActive())
             click("editModeButton");
         click("runRow " + file);
@@ -198,19 +181,9 @@ TEST_F(EditorScreen, SharedStepNumbersAreNamedOnScreen)
     // The copy takes a free number, so the list stays unambiguous.
     EXPECT_FALSE(editor()->duplicatesDetected());
 
-    ::Run clash;
-    clash.setVersion("1");
-    clash.setResearchName("Clash");
-    DeelTestje a;
-    a.numID = 4;
-    a.name = "A";
-    a.labelID = "a";
-    DeelTestje b = a;
-    b.id = QUuid::createUuid();
-    b.name = "B";
-    b.labelID = "b";
-    clash.setSteps({a, b});
-    writeProtocol("Clash_1.json", ProtocolWriter::encode(clash));
+    DeelTestje a = step(4, "A", "a", 0);
+    DeelTestje b = step(4, "B", "b", 0);
+    addProtocol("Clash_1.json", {"Clash", "1", false, {a, b}});
     click("editorCancel");
     answer("unsavedChangesAlert", "Proceed without saving");
     models->start()->appeared();

@@ -1,6 +1,5 @@
 #include "ScreenFixture.h"
 
-#include "model/ProtocolWriter.h"
 #include "run/StartViewModel.h"
 #include "drone/MultipeerSession.h"
 #include "run/VerkeersLeiding.h"
@@ -12,20 +11,6 @@
 
 namespace {
 
-DeelTestje makeStep(qint64 numID, const QString &name, const QString &label, qint64 duration,
-                    const QList<OptionalViewSettings> &views = {})
-{
-    DeelTestje step;
-    step.numID = numID;
-    step.name = name;
-    step.labelID = label;
-    step.duration = duration;
-    step.description = name + " description";
-    if (!views.isEmpty())
-        step.optionalViews = views;
-    return step;
-}
-
 // A run of three steps: untimed welcome, a timed rest, a timed rating.
 class RunScreen : public ScreenFixture
 {
@@ -34,15 +19,10 @@ protected:
     {
         QObject::connect(&app->VESK_Session(), &MultipeerSession::stateQueued,
                          [this](const QString &payload) { sent.append(payload); });
-        ::Run run;
-        run.setVersion("1");
-        run.setResearchName("Screens");
-        run.setUsesDrone(false);
-        run.setSteps({makeStep(1, "Welcome", "welcome", 0), makeStep(2, "Rest", "rest", 30),
-                      makeStep(3, "Rating", "rating", 3, {{"Slider (drone side)", {}}})});
-        writeProtocol("screens.json", ProtocolWriter::encode(run));
-        models->start()->appeared();
-        settle();
+        addProtocol("screens.json",
+                    {"Screens", "1", false,
+                     {step(1, "Welcome", "welcome", 0), step(2, "Rest", "rest", 30),
+                      step(3, "Rating", "rating", 3, {{"Slider (drone side)", {}}})}});
         click("runRow screens.json");
         type("ppidField", "5");
         click("startButton");

@@ -60,6 +60,19 @@ protected:
     void screenshot(const QString &name) const;
     void writeProtocol(const QString &fileName, const QByteArray &json) const;
 
+    static DeelTestje step(qint64 numID, const QString &name, const QString &label, qint64 duration,
+                           const QList<OptionalViewSettings> &views = {});
+    struct Protocol
+    {
+        QString researchName;
+        QString version = QStringLiteral("1");
+        bool usesDrone = false;
+        QList<DeelTestje> steps;
+        QString description;
+    };
+    // Writes the protocol and lets the start screen list it.
+    void addProtocol(const QString &fileName, const Protocol &protocol);
+
     // Outside December, so the yearly update reminder stays away.
     std::shared_ptr<ManualClock> clock =
         std::make_shared<ManualClock>(QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0, 0)));

@@ -1,6 +1,5 @@
 #include "ScreenFixture.h"
 
-#include "model/ProtocolWriter.h"
 #include "report/BackgroundViewModel.h"
 #include "run/ContentViewModel.h"
 #include "run/StartViewModel.h"
@@ -19,21 +18,7 @@ protected:
     void addProtocol(const QString &file, const QString &name, bool usesDrone,
                      const QString &description = QString())
     {
-        ::Run run;
-        run.setVersion("1");
-        run.setResearchName(name);
-        run.setUsesDrone(usesDrone);
-        if (!description.isEmpty())
-            run.setResearchDescription(description);
-        DeelTestje step;
-        step.numID = 1;
-        step.name = "Rest";
-        step.labelID = "rest";
-        step.duration = 30;
-        run.setSteps({step});
-        writeProtocol(file, ProtocolWriter::encode(run));
-        models->start()->appeared();
-        settle();
+        ScreenFixture::addProtocol(file, {name, "1", usesDrone, {step(1, "Rest", "rest", 30)}, description});
     }
 
     // Presses start and returns the alert's title, or an empty text when the run began.

@@ -2,13 +2,12 @@
 
 #include "bridge/BLEDeviceBrowserView.h"
 #include "bridge/BloodPersureView.h"
-#include "bridge/BridgeSimulator.h"
 #include "drone/MultipeerSession.h"
-#include "model/ProtocolWriter.h"
 #include "run/StartViewModel.h"
 #include "run/VerkeersLeiding.h"
 #include "support/DroneProcess.h"
 #include "support/LabelLogLines.h"
+#include "support/FastBridge.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -16,42 +15,13 @@
 
 namespace {
 
-// Hands the controller's central a fast simulated bridge.
-struct FastBridge
-{
-    FastBridge()
-    {
-        BleBackend::setProcessFactory([this] {
-            auto simulator = std::make_unique<BridgeSimulator>(BridgeSimulator::Timing::fast());
-            bridge = simulator.get();
-            return simulator;
-        });
-    }
-    ~FastBridge() { BleBackend::setProcessFactory({}); }
-
-    BridgeSimulator *bridge = nullptr;
-};
-
 // A run whose first step holds one optional view.
 class StepScreens : public FastBridge, public ScreenFixture
 {
 protected:
     void startWith(const OptionalViewSettings &view, bool usesDrone = false)
     {
-        ::Run run;
-        run.setVersion("1");
-        run.setResearchName("Views");
-        run.setUsesDrone(usesDrone);
-        DeelTestje step;
-        step.numID = 1;
-        step.name = "Task";
-        step.labelID = "task";
-        step.duration = 0;
-        step.optionalViews = QList<OptionalViewSettings>{view};
-        run.setSteps({step});
-        writeProtocol("views.json", ProtocolWriter::encode(run));
-        models->start()->appeared();
-        settle();
+        addProtocol("views.json", {"Views", "1", usesDrone, {step(1, "Task", "task", 0, {view})}});
         click("runRow views.json");
         type("ppidField", "5");
     }
