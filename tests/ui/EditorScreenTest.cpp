@@ -18,6 +18,12 @@ protected:
     void openInEditor(const QString &file)
     {
         addProtocol(file, {"Stress", "2", false, {step(1, "Rest", "Rest", 60), step(2, "Task", "task", 0)}});
+        openFromStartScreen(file);
+    }
+
+    // A tap on a listed protocol in the start screen's edit mode.
+    void openFromStartScreen(const QString &file)
+    {
         if (!models->start()->runsEditModeActive())
             click("editModeButton");
         click("runRow " + file);
@@ -128,9 +134,7 @@ TEST_F(EditorScreen, CancelWithChangesAsksAndEachAnswerDoesWhatItSays)
     EXPECT_FALSE(models->content()->isTestEditing());
     EXPECT_EQ(documents.read("Research_protocols/Stress_2.json"), before);
 
-    if (!models->start()->runsEditModeActive())
-        click("editModeButton");
-    click("runRow Stress_2.json");
+    openFromStartScreen("Stress_2.json");
     ASSERT_EQ(editor()->rows().size(), 2);
     click("newStepButton");
     click("editorCancel");
@@ -188,9 +192,7 @@ TEST_F(EditorScreen, SharedStepNumbersAreNamedOnScreen)
     answer("unsavedChangesAlert", "Proceed without saving");
     models->start()->appeared();
     settle();
-    if (!models->start()->runsEditModeActive())
-        click("editModeButton");
-    click("runRow Clash_1.json");
+    openFromStartScreen("Clash_1.json");
     ASSERT_TRUE(shown("duplicateIDsWarning"));
     EXPECT_TRUE(text("duplicateIDsWarning").contains("4"));
     EXPECT_TRUE(text("duplicateIDsWarning").contains("A"));

@@ -9,8 +9,6 @@
 #include "support/LabelLogLines.h"
 #include "support/FastBridge.h"
 
-#include <QDirIterator>
-#include <QFile>
 #include <QTest>
 
 namespace {
@@ -38,16 +36,6 @@ protected:
     }
 
     VerkeersLeiding &controller() const { return app->verkeersLeiding(); }
-
-    // The contents of the first file of that name below the documents folder.
-    QString documentNamed(const QString &fileName) const
-    {
-        QDirIterator it(documents.path(), {fileName}, QDir::Files, QDirIterator::Subdirectories);
-        if (!it.hasNext())
-            return {};
-        QFile file(it.next());
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
 };
 
 } // namespace
@@ -82,7 +70,7 @@ TEST_F(StepScreens, ArithmeticNeedsTheDroneChosenInThePeerBrowser)
     click("correctButton");
     EXPECT_EQ(text("problem"), "3 + 8 =11");
     click("wrongButton");
-    const QString scores = documentNamed("timelabelsPPID_5*");
+    const QString scores = QString::fromUtf8(documents.read("Label_files/Views/timelabelsPPID_5.lbl"));
     EXPECT_TRUE(scores.contains("\t2 + 5 = Correct")) << scores.toStdString();
     EXPECT_TRUE(scores.contains("\t3 + 8 = Wrong")) << scores.toStdString();
     EXPECT_TRUE(waitFor([&] { return drone.lines().filter(": text: 4 + 8 =").size() == 1; }));
