@@ -3,7 +3,9 @@
 //   tavoren [--bluetooth]
 //
 // The blood-pressure bridge is simulated unless --bluetooth asks for the
-// real one through the system's Bluetooth stack.
+// real one through the system's Bluetooth stack. With TAVOREN_REPORT_FIRST_FRAME
+// set, "first frame" goes to standard error once the window has shown its
+// first frame (for the start-up benchmark).
 
 #include "bridge/BleBackend.h"
 #include "common/DeviceInfo.h"
@@ -18,7 +20,10 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(TavorenPlugin)
 
@@ -55,5 +60,10 @@ int main(int argc, char *argv[])
     engine.load(QUrl(QStringLiteral("qrc:/Tavoren/run/Main.qml")));
     if (engine.rootObjects().isEmpty())
         return 1;
+    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    if (window && qEnvironmentVariableIsSet("TAVOREN_REPORT_FIRST_FRAME")) {
+        QObject::connect(window, &QQuickWindow::frameSwapped, window, [] { std::fputs("first frame\n", stderr); },
+                         Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
+    }
     return application.exec();
 }
