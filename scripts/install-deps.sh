@@ -10,6 +10,7 @@ PACKAGES=(
   qml6-module-qttest qml6-module-qtmultimedia
   libplist-dev nlohmann-json3-dev libgtest-dev libgmock-dev libssl-dev
   fonts-dejavu-core xvfb xauth python3
+  clang libclang-rt-14-dev llvm-14
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

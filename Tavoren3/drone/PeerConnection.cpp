@@ -3,14 +3,13 @@
 #include "drone/TlsIdentity.h"
 
 #include <QJsonDocument>
-#include <QtEndian>
 
 PeerConnection::PeerConnection(const QString &host, quint16 port, const QJsonObject &hello, QObject *parent)
     : QObject(parent), m_socket(new QSslSocket(this)), m_role(Role::Inviter), m_hello(hello)
 {
     m_socket->setSslConfiguration(TlsIdentity::shared().clientConfiguration());
     attach();
-    connect(m_socket, &QSslSocket::encrypted, this, [this] { m_socket->write(frame(QJsonDocument(m_hello).toJson(QJsonDocument::Compact))); });
+    connect(m_socket, &QSslSocket::encrypted, this, [this] { m_socket->write(FrameReader::frame(QJsonDocument(m_hello).toJson(QJsonDocument::Compact))); });
     m_socket->connectToHostEncrypted(host, port);
 }
 
@@ -36,18 +35,11 @@ void PeerConnection::attach()
     connect(m_socket, &QSslSocket::sslErrors, this, [this] { m_socket->ignoreSslErrors(); });
 }
 
-QByteArray PeerConnection::frame(const QByteArray &payload)
-{
-    QByteArray bytes(4, Qt::Uninitialized);
-    qToBigEndian(quint32(payload.size()), bytes.data());
-    return bytes + payload;
-}
-
 void PeerConnection::accept(const QJsonObject &hello)
 {
     if (m_closed || m_open)
         return;
-    m_socket->write(frame(QJsonDocument(hello).toJson(QJsonDocument::Compact)));
+    m_socket->write(FrameReader::frame(QJsonDocument(hello).toJson(QJsonDocument::Compact)));
     m_open = true;
     emit opened();
 }
@@ -56,7 +48,7 @@ bool PeerConnection::sendMessage(const QByteArray &message)
 {
     if (!m_open || m_closed || message.size() > maximumFrameSize)
         return false;
-    return m_socket->write(frame(message)) == message.size() + 4;
+    return m_socket->write(FrameReader::frame(message)) == message.size() + 4;
 }
 
 void PeerConnection::close()
@@ -77,19 +69,16 @@ void PeerConnection::fail(const QString &reason)
 
 void PeerConnection::readFrames()
 {
-    m_buffer += m_socket->readAll();
-    while (!m_closed && m_buffer.size() >= 4) {
-        const quint32 size = qFromBigEndian<quint32>(m_buffer.constData());
-        if (size > maximumFrameSize) {
-            emit frameTooLarge(size);
-            fail(QStringLiteral("frame of %1 bytes is over the limit").arg(size));
-            return;
-        }
-        if (m_buffer.size() < qsizetype(size) + 4)
-            return;
-        const QByteArray payload = m_buffer.mid(4, size);
-        m_buffer.remove(0, qsizetype(size) + 4);
-        handleFrame(payload);
+    m_reader.append(m_socket->readAll());
+    while (!m_closed) {
+        const std::optional<QByteArray> payload = m_reader.next();
+        if (!payload)
+            break;
+        handleFrame(*payload);
+    }
+    if (!m_closed && m_reader.oversize() != 0) {
+        emit frameTooLarge(m_reader.oversize());
+        fail(QStringLiteral("frame of %1 bytes is over the limit").arg(m_reader.oversize()));
     }
 }
 

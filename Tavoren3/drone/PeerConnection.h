@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drone/FrameReader.h"
 #include "drone/PeerId.h"
 
 #include <QByteArray>
@@ -37,8 +38,6 @@ public:
     void close();
     QString errorString() const { return m_error; }
 
-    static QByteArray frame(const QByteArray &payload);
-
 signals:
     // Invitee: the inviter's hello arrived.
     void helloReceived(const QJsonObject &hello);
@@ -57,7 +56,7 @@ private:
     Role m_role;
     QJsonObject m_hello;
     PeerId m_peer;
-    QByteArray m_buffer;
+    FrameReader m_reader{maximumFrameSize};
     bool m_open = false;
     bool m_closed = false;
     bool m_helloSeen = false;

@@ -5,6 +5,7 @@ target_sources(tavoren_core PRIVATE
   drone/BreathingView.h
   drone/DroneEndpoint.h drone/DroneEndpoint.cpp
   drone/DroneStateView.h drone/DroneStateView.cpp
+  drone/FrameReader.h drone/FrameReader.cpp
   drone/ImageViewDrone.h
   drone/MultipeerSession.h drone/MultipeerSession.cpp
   drone/MultipeerSessionState.h drone/MultipeerSessionState.cpp

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -19,13 +20,24 @@ std::optional<QString> stringValue(plist_t node)
 {
     if (!node || plist_get_node_type(node) != PLIST_STRING)
         return std::nullopt;
-    char *value = nullptr;
-    plist_get_string_val(node, &value);
+    uint64_t length = 0;
+    const char *value = plist_get_string_ptr(node, &length);
     if (!value)
         return std::nullopt;
-    const QString text = QString::fromUtf8(value);
-    std::free(value);
-    return text;
+    return QString::fromUtf8(value, qsizetype(length));
+}
+
+// libplist aborts the process when a key or string it hands out holds a
+// zero byte (a binary list can carry one in UTF-16 text). Its XML form
+// writes such text as it is, so a zero byte there gives the list away.
+bool holdsZeroBytes(plist_t root)
+{
+    char *xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &xml, &length);
+    const bool zero = !xml || std::memchr(xml, 0, length) != nullptr;
+    plist_to_xml_free(xml);
+    return zero;
 }
 
 } // namespace
@@ -40,7 +52,7 @@ UpdateManifest UpdateManifest::parse(const QByteArray &bytes)
     plist_t rootNode = nullptr;
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &rootNode);
     const Plist root(rootNode);
-    if (!root) {
+    if (!root || holdsZeroBytes(root.get())) {
         manifest.error = QStringLiteral("The data couldn't be read because it isn't in the correct format.");
         return manifest;
     }

@@ -5,6 +5,8 @@
 // The blood-pressure bridge is simulated unless --bluetooth asks for the
 // real one through the system's Bluetooth stack. Protocols and label files
 // live in the documents folder (~/Documents/tavoren unless DIR is given).
+// With TAVOREN_REPORT_FIRST_FRAME set, "first frame" goes to standard error
+// once the window has shown its first frame (for the start-up benchmark).
 
 #include "bridge/BleBackend.h"
 #include "common/DeviceInfo.h"
@@ -20,7 +22,10 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(TavorenPlugin)
 
@@ -62,5 +67,10 @@ int main(int argc, char *argv[])
     engine.load(QUrl(QStringLiteral("qrc:/Tavoren/run/Main.qml")));
     if (engine.rootObjects().isEmpty())
         return 1;
+    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    if (window && qEnvironmentVariableIsSet("TAVOREN_REPORT_FIRST_FRAME")) {
+        QObject::connect(window, &QQuickWindow::frameSwapped, window, [] { std::fputs("first frame\n", stderr); },
+                         Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
+    }
     return application.exec();
 }

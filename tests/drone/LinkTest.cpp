@@ -1,6 +1,6 @@
 #include "drone/DroneEndpoint.h"
 #include "drone/DroneFixture.h"
-#include "drone/PeerConnection.h"
+#include "drone/FrameReader.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -163,7 +163,7 @@ TEST_F(Link, AnOversizeFrameDropsThePeer)
     intruder.setPeerVerifyMode(QSslSocket::VerifyNone);
     intruder.connectToHostEncrypted("127.0.0.1", session.transport().listeningPort());
     ASSERT_TRUE(waitFor([&] { return intruder.isEncrypted(); }));
-    intruder.write(PeerConnection::frame(R"({"service":"swift-mc-demo","name":"intruder","id":"bad-peer"})"));
+    intruder.write(FrameReader::frame(R"({"service":"swift-mc-demo","name":"intruder","id":"bad-peer"})"));
     ASSERT_TRUE(waitFor([&] { return session.isConnected(); }));
     QByteArray header(4, '\0');
     header[0] = 0x7f; // a frame of about two gigabytes

@@ -107,6 +107,21 @@ TEST(ManifestParsing, OddManifestsLeaveTheKnownValues)
     EXPECT_TRUE(console.contains("version 2.0 build 5"));
 }
 
+TEST(ManifestParsing, BinaryListsWithAZeroByteInTheirTextAreRefused)
+{
+    // items[0].metadata with the UTF-16 key "b\u00fc\0ld", then with the UTF-16 value "7\u00fc\0" under "build".
+    for (const char *hex :
+         {"62706c6973743030d10102556974656d73a103d10405586d65746164617461d1060765006200fc0000006c00645137080b1113161f"
+          "222d000000000000010100000000000000080000000000000000000000000000002f",
+          "62706c6973743030d10102556974656d73a103d10405586d65746164617461d10607556275696c6463003700fc0000080b111316"
+          "1f2228000000000000010100000000000000080000000000000000000000000000002f"}) {
+        const UpdateManifest parsed = UpdateManifest::parse(QByteArray::fromHex(hex));
+        EXPECT_FALSE(parsed.parsed) << hex;
+        EXPECT_EQ(parsed.error, "The data couldn't be read because it isn't in the correct format.");
+        EXPECT_FALSE(parsed.build);
+    }
+}
+
 TEST_F(UpdateCheck, FetchFromARealServerAndRemindLater)
 {
     LoopbackHttpServer server;

@@ -1,0 +1,183 @@
+// The drone link on loopback: the timekeeper's real MultipeerSession
+// against a real `tavoren-drone --headless` process over TLS. Measures the
+// time from sendState to the drone's acknowledgement, one state at a time,
+// then sends at rising rates and counts what the drone did not get, or
+// acknowledged too late (a resend after 0.7 s).
+//
+//   bench_drone_link [--states N] [--rates R1,R2,...] [--seconds S] [--drone PATH]
+
+#include "Samples.h"
+
+#include "common/Console.h"
+#include "drone/MultipeerSession.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSet>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+// The drone's standard output, line by line.
+struct DroneOutput
+{
+    QByteArray partial;
+    quint16 port = 0;
+    QSet<qint64> received;
+    int resends = 0;
+
+    void read(QProcess &process)
+    {
+        partial += process.readAllStandardOutput();
+        qsizetype end;
+        while ((end = partial.indexOf('\n')) >= 0) {
+            const QByteArray line = partial.left(end);
+            partial.remove(0, end + 1);
+            if (line.startsWith("listening on port "))
+                port = quint16(line.mid(18).toUInt());
+            else if (line.startsWith("state ")) {
+                const QByteArray number = line.mid(6, line.indexOf(':') - 6);
+                if (number.endsWith(" again"))
+                    ++resends;
+                else
+                    received.insert(number.toLongLong());
+            }
+        }
+    }
+};
+
+bool waitUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    QTimer wake;
+    wake.start(20);
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption statesOption(QStringLiteral("states"), QStringLiteral("States for the round trip."),
+                                          QStringLiteral("N"), QStringLiteral("2000"));
+    const QCommandLineOption ratesOption(QStringLiteral("rates"), QStringLiteral("States per second to try."),
+                                         QStringLiteral("LIST"), QStringLiteral("100,500,1000,2000,5000,10000"));
+    const QCommandLineOption secondsOption(QStringLiteral("seconds"), QStringLiteral("Length of each rate."),
+                                           QStringLiteral("S"), QStringLiteral("3"));
+    const QCommandLineOption droneOption(QStringLiteral("drone"), QStringLiteral("The drone program."),
+                                         QStringLiteral("PATH"), QStringLiteral(TAVOREN_DRONE_PROGRAM));
+    parser.addOptions({statesOption, ratesOption, secondsOption, droneOption});
+    parser.process(app);
+    QTextStream out(stdout);
+
+    // Both ends stay on loopback, on a discovery port of their own.
+    const QByteArray discoveryPort = QByteArray::number(40000 + QCoreApplication::applicationPid() % 10000);
+    qputenv("TAVOREN_DISCOVERY", "loopback");
+    qputenv("TAVOREN_DISCOVERY_PORT", discoveryPort);
+    Console::useStandardError();
+
+    QProcess process;
+    DroneOutput drone;
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] { drone.read(process); });
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(parser.value(droneOption), {QStringLiteral("--headless"), QStringLiteral("--name"), QStringLiteral("bench-drone")});
+    if (!waitUntil([&] { return drone.port != 0; }, 10000)) {
+        out << "the drone did not start: " << process.errorString() << "\n";
+        return 1;
+    }
+
+    MultipeerSession session(QStringLiteral("bench-timekeeper"));
+    QHash<qint64, qint64> sentAt;
+    Samples *latencies = nullptr;
+    qint64 acked = 0;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&session, &MultipeerSession::lastAckedSequenceChanged, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        for (qint64 n = acked + 1; n <= session.lastAckedSequence(); ++n) {
+            if (latencies && sentAt.contains(n))
+                latencies->add(double(now - sentAt.take(n)) / 1000.0);
+        }
+        acked = session.lastAckedSequence();
+    });
+    const auto send = [&](const QString &payload) {
+        session.sendState(payload);
+        sentAt.insert(session.stateSequence(), clock.nsecsElapsed());
+    };
+
+    session.inviteAddress(QStringLiteral("127.0.0.1:%1").arg(drone.port));
+    if (!waitUntil([&] { return session.isConnected(); }, 10000)) {
+        out << "no link to the drone\n";
+        return 1;
+    }
+
+    Samples roundTrip;
+    latencies = &roundTrip;
+    const int states = std::max(1, parser.value(statesOption).toInt());
+    for (int i = 0; i < states; ++i) {
+        send(QStringLiteral("timer: %1").arg(states - i));
+        if (!waitUntil([&] { return acked >= session.stateSequence(); }, 5000)) {
+            out << "state " << session.stateSequence() << " was not acknowledged within 5 s\n";
+            return 1;
+        }
+    }
+    out << roundTrip.summary(QStringLiteral("state to acknowledgement")) << "\n";
+
+    const int seconds = std::max(1, parser.value(secondsOption).toInt());
+    int sustained = 0;
+    for (const QString &rateText : parser.value(ratesOption).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const int rate = rateText.toInt();
+        if (rate <= 0)
+            continue;
+        Samples rateLatency;
+        latencies = &rateLatency;
+        const qint64 first = session.stateSequence() + 1;
+        const int resendsBefore = drone.resends;
+        QElapsedTimer phase;
+        phase.start();
+        qint64 sent = 0;
+        const qint64 total = qint64(rate) * seconds;
+        QTimer pacer;
+        pacer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&pacer, &QTimer::timeout, [&] {
+            const qint64 due = std::min(total, phase.nsecsElapsed() * rate / 1000000000);
+            for (; sent < due; ++sent)
+                send(QStringLiteral("text: state %1 of the rate %2").arg(sent).arg(rate));
+        });
+        pacer.start(5);
+        waitUntil([&] { return sent >= total; }, (seconds + 30) * 1000);
+        pacer.stop();
+        const double sendingSeconds = double(phase.nsecsElapsed()) / 1e9;
+        const qint64 last = session.stateSequence();
+        waitUntil([&] { return acked >= last && drone.received.contains(last); }, 5000);
+        // Resends of late states arrive 0.7 s after their first sending.
+        waitUntil([] { return false; }, 800);
+        qint64 missing = 0;
+        for (qint64 n = first; n <= last; ++n)
+            missing += drone.received.contains(n) ? 0 : 1;
+        const int resends = drone.resends - resendsBefore;
+        out << "rate " << rate << "/s: sent " << sent << " in " << QString::number(sendingSeconds, 'f', 2) << " s ("
+            << QString::number(double(sent) / sendingSeconds, 'f', 0) << "/s), missing at the drone " << missing
+            << ", resent " << resends << ", " << rateLatency.summary(QStringLiteral("ack")) << "\n";
+        if (missing == 0 && resends == 0 && double(sent) / sendingSeconds >= 0.95 * rate)
+            sustained = std::max(sustained, rate);
+    }
+    latencies = nullptr;
+    out << "sustained without loss or resend: " << sustained << " states/s\n";
+    process.write("quit\n");
+    process.waitForFinished(5000);
+    return 0;
+}

@@ -1,0 +1,60 @@
+#include "drone/FrameReader.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+QList<QByteArray> drain(FrameReader &reader)
+{
+    QList<QByteArray> frames;
+    while (const std::optional<QByteArray> frame = reader.next())
+        frames.append(*frame);
+    return frames;
+}
+}
+
+TEST(FrameReader, FramesComeWholeHoweverTheBytesArrive)
+{
+    const QByteArray stream = FrameReader::frame("@State: seq:1|black") + FrameReader::frame("")
+        + FrameReader::frame("@State: seq:2|text: a|b");
+    FrameReader reader(1 << 20);
+    QList<QByteArray> frames;
+    for (const char byte : stream) {
+        reader.append(QByteArray(1, byte));
+        frames += drain(reader);
+    }
+    EXPECT_EQ(frames, (QList<QByteArray>{"@State: seq:1|black", "", "@State: seq:2|text: a|b"}));
+    EXPECT_EQ(reader.buffered(), 0);
+}
+
+TEST(FrameReader, AnUnfinishedFrameWaitsForItsBytes)
+{
+    FrameReader reader(1 << 20);
+    const QByteArray frame = FrameReader::frame("@Ack: 12");
+    reader.append(frame.left(3));
+    EXPECT_FALSE(reader.next()) << "half a length";
+    reader.append(frame.mid(3, 4));
+    EXPECT_FALSE(reader.next()) << "length without all of its payload";
+    reader.append(frame.mid(7));
+    EXPECT_EQ(reader.next(), QByteArray("@Ack: 12"));
+    EXPECT_EQ(reader.oversize(), 0);
+}
+
+TEST(FrameReader, ALengthOverTheLimitStopsTheStream)
+{
+    FrameReader reader(16);
+    reader.append(FrameReader::frame(QByteArray(16, 'a')) + FrameReader::frame(QByteArray(17, 'b'))
+                  + FrameReader::frame("after"));
+    EXPECT_EQ(reader.next(), QByteArray(16, 'a')) << "a frame at the limit is read";
+    EXPECT_FALSE(reader.next());
+    EXPECT_EQ(reader.oversize(), 17);
+    reader.append(FrameReader::frame("later"));
+    EXPECT_FALSE(reader.next()) << "nothing after the broken frame is read";
+}
+
+TEST(FrameReader, TheLengthIsBigEndian)
+{
+    EXPECT_EQ(FrameReader::frame("xyz"), QByteArray("\x00\x00\x00\x03xyz", 7));
+    FrameReader reader(1 << 20);
+    reader.append(QByteArray("\x00\x00\x01\x00", 4) + QByteArray(256, 'q'));
+    EXPECT_EQ(reader.next(), QByteArray(256, 'q'));
+}
