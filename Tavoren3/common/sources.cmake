@@ -4,4 +4,5 @@ target_sources(tavoren_core PRIVATE
   common/Console.h common/Console.cpp
   common/DeviceInfo.h common/DeviceInfo.cpp
   common/DocumentsFolder.h common/DocumentsFolder.cpp
+  common/MediaBackend.h common/MediaBackend.cpp
   common/MonotonicClock.h)

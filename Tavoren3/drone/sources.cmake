@@ -2,9 +2,15 @@ find_package(OpenSSL REQUIRED)
 target_link_libraries(tavoren_core PUBLIC OpenSSL::Crypto)
 
 target_sources(tavoren_core PRIVATE
+  drone/BreathingPacer.h drone/BreathingPacer.cpp
   drone/BreathingView.h
+  drone/DroneCountdown.h drone/DroneCountdown.cpp
   drone/DroneEndpoint.h drone/DroneEndpoint.cpp
+  drone/DronePayload.h drone/DronePayload.cpp
+  drone/DroneScreen.h drone/DroneScreen.cpp
+  drone/DroneSlider.h drone/DroneSlider.cpp
   drone/DroneStateView.h drone/DroneStateView.cpp
+  drone/DroneVideo.h drone/DroneVideo.cpp
   drone/FrameReader.h drone/FrameReader.cpp
   drone/ImageViewDrone.h
   drone/MultipeerSession.h drone/MultipeerSession.cpp

@@ -1,10 +1,12 @@
 // tavoren-drone: the participant's screen at the other end of the drone link.
 //
-//   tavoren-drone --headless [--name NAME] [--invite] [--ack-delay MS] [--drop-acks N]
+//   tavoren-drone [--headless | --windowed] [--name NAME] [--invite] [--ack-delay MS] [--drop-acks N]
 //
-// Headless, every state that arrives is printed as "state N: PAYLOAD" (line
-// breaks in the payload written as \n), a resend as "state N again: PAYLOAD".
-// Lines on standard input steer it:
+// Without --headless it fills the screen with what the timekeeper asks for
+// (--windowed: in an ordinary window, for a demonstration beside the
+// timekeeper). Either way every state that arrives is printed as
+// "state N: PAYLOAD" (line breaks in the payload written as \n), a resend as
+// "state N again: PAYLOAD", and lines on standard input steer it:
 //   slider N      send a rating
 //   delay MS      delay acknowledgements
 //   drop N        drop the next N acknowledgements (-1: all)
@@ -14,14 +16,24 @@
 //   quit
 
 #include "common/Console.h"
+#include "common/MediaBackend.h"
 #include "drone/DroneEndpoint.h"
+#include "drone/DroneScreen.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
 #include <QSocketNotifier>
+#include <QtQml/qqmlextensionplugin.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <unistd.h>
+
+Q_IMPORT_QML_PLUGIN(TavorenPlugin)
 
 namespace {
 
@@ -51,12 +63,18 @@ void handleCommand(DroneEndpoint &drone, const QString &line)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    chooseMediaBackend();
+    // Headless it needs no display at all.
+    const bool headlessAsked =
+        std::any_of(argv + 1, argv + argc, [](const char *argument) { return std::strcmp(argument, "--headless") == 0; });
+    const std::unique_ptr<QCoreApplication> app = headlessAsked ? std::make_unique<QCoreApplication>(argc, argv)
+                                                                : std::make_unique<QGuiApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavoren-drone"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The participant's screen of the timekeeper."));
     parser.addHelpOption();
     const QCommandLineOption headless(QStringLiteral("headless"), QStringLiteral("No screen: print what arrives."));
+    const QCommandLineOption windowed(QStringLiteral("windowed"), QStringLiteral("In a window, not full screen."));
     const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("Display name."), QStringLiteral("NAME"),
                                   QStringLiteral("tavoren-drone"));
     const QCommandLineOption invite(QStringLiteral("invite"), QStringLiteral("Invite the first timekeeper found."));
@@ -64,12 +82,8 @@ int main(int argc, char *argv[])
                                       QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption dropAcks(QStringLiteral("drop-acks"), QStringLiteral("Drop the first N acknowledgements."),
                                       QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions({headless, name, invite, ackDelay, dropAcks});
-    parser.process(app);
-    if (!parser.isSet(headless)) {
-        std::fputs("tavoren-drone: this build has no participant screen yet; start it with --headless\n", stderr);
-        return 64;
-    }
+    parser.addOptions({headless, windowed, name, invite, ackDelay, dropAcks});
+    parser.process(*app);
     Console::useStandardError();
 
     DroneEndpoint drone(parser.value(name));
@@ -104,8 +118,21 @@ int main(int argc, char *argv[])
         }
     });
 
+    std::unique_ptr<DroneScreen> screen;
+    std::unique_ptr<QQmlApplicationEngine> engine;
+    if (!parser.isSet(headless)) {
+        screen = std::make_unique<DroneScreen>(drone);
+        engine = std::make_unique<QQmlApplicationEngine>();
+        engine->addImportPath(QStringLiteral("qrc:/"));
+        engine->setInitialProperties({{QStringLiteral("model"), QVariant::fromValue(screen.get())},
+                                      {QStringLiteral("fullScreen"), !parser.isSet(windowed)}});
+        engine->load(QUrl(QStringLiteral("qrc:/Tavoren/drone/DroneWindow.qml")));
+        if (engine->rootObjects().isEmpty())
+            return 1;
+    }
+
     drone.start();
     std::printf("listening on port %u\n", unsigned(drone.transport().listeningPort()));
     std::fflush(stdout);
-    return app.exec();
+    return app->exec();
 }

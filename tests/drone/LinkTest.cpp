@@ -83,6 +83,18 @@ TEST_F(Link, FindsTheDroneWithoutConfigurationAndStatesAreAcknowledged)
     ASSERT_TRUE(waitFor([&] { return session.receivedMessage() == "Slider value is: 7"; }));
 }
 
+TEST_F(Link, TheDroneWithItsWindowIsFoundAndAcknowledgesLikeTheHeadlessOne)
+{
+    DroneProcess drone("drone-window", {}, DroneProcess::Screen::window);
+    discover();
+    ASSERT_TRUE(connectedTo("drone-window"));
+    session.sendState("text: on the screen");
+    ASSERT_TRUE(waitFor([&] { return session.lastAckedSequence() == 1; }));
+    EXPECT_TRUE(drone.waitForLine("state 1: text: on the screen"));
+    drone.command("slider 4");
+    EXPECT_TRUE(waitFor([&] { return session.receivedMessage() == "Slider value is: 4"; }));
+}
+
 TEST_F(Link, LostDroneIsFoundAgainAndReinvitedByItsName)
 {
     auto drone = std::make_unique<DroneProcess>("drone-two");

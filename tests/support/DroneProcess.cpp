@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-DroneProcess::DroneProcess(const QString &name, const QStringList &extra)
+DroneProcess::DroneProcess(const QString &name, const QStringList &extra, Screen screen)
 {
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { read(); });
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.start(QStringLiteral(TAVOREN_BINARY_DIR "/apps/tavoren-drone/tavoren-drone"),
-                    QStringList{"--headless", "--name", name} + extra);
+                    QStringList{screen == Screen::none ? "--headless" : "--windowed", "--name", name} + extra);
     m_process.waitForStarted(10000);
     waitForLine(QStringLiteral("listening on port"));
 }

@@ -4,11 +4,14 @@
 #include <QString>
 #include <QStringList>
 
-// A tavoren-drone --headless process and the lines it prints.
+// A tavoren-drone process and the lines it prints: --headless, or with its
+// window (drawn off screen in the tests).
 class DroneProcess
 {
 public:
-    explicit DroneProcess(const QString &name, const QStringList &extra = {});
+    enum class Screen { none, window };
+
+    explicit DroneProcess(const QString &name, const QStringList &extra = {}, Screen screen = Screen::none);
     ~DroneProcess();
 
     bool waitForLine(const QString &line, int timeoutMs = 15000);

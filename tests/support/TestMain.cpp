@@ -1,3 +1,5 @@
+#include "common/MediaBackend.h"
+
 #include <QGuiApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -9,10 +11,14 @@ int main(int argc, char **argv)
     // process's own, so test programs running side by side do not meet.
     qputenv("TAVOREN_DISCOVERY", "loopback");
     qputenv("TAVOREN_DISCOVERY_PORT", QByteArray::number(40000 + QCoreApplication::applicationPid() % 20000));
-    // Screens are drawn off screen, in software, so they can be grabbed anywhere.
+    // Screens are drawn off screen, in software, so they can be grabbed
+    // anywhere; a run under a display may choose otherwise (video frames need
+    // a graphics renderer to show).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_QUICK_BACKEND", "software");
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
+    chooseMediaBackend();
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("tavoren-tests"));
     // Settings (the remembered drone) live in a folder of the run's own.

@@ -6,14 +6,10 @@
 #include "report/UrlOpener.h"
 #include "run/ScreenModels.h"
 #include "run/Tavoren3App.h"
-#include "support/ConsoleCapture.h"
+#include "WindowFixture.h"
 #include "support/CountingSoundPlayer.h"
-#include "support/TemporaryDocuments.h"
 #include "tasks/HapticFeedback.h"
 
-#include <QQmlApplicationEngine>
-#include <QQuickWindow>
-#include <gtest/gtest.h>
 #include <memory>
 
 class RecordingUrlOpener : public UrlOpener
@@ -38,26 +34,14 @@ public:
     QList<MailComposeView> presented;
 };
 
-// The timekeeper's window, off screen, on a fresh documents folder. Items
-// are found by their object names; a click emits the button's clicked().
-class ScreenFixture : public ::testing::Test
+// The timekeeper's window.
+class ScreenFixture : public WindowFixture
 {
 protected:
     ScreenFixture();
     ~ScreenFixture() override;
-    void SetUp() override { ASSERT_NE(window, nullptr) << "the main window did not load"; }
 
-    // The first object of that name below root (the window when none is given).
-    QObject *find(const QString &objectName, QObject *root = nullptr) const;
-    QString text(const QString &objectName, QObject *root = nullptr) const;
-    bool shown(const QString &objectName, QObject *root = nullptr) const;
-    bool enabled(const QString &objectName, QObject *root = nullptr) const;
-    void click(const QString &objectName, QObject *root = nullptr);
     void type(const QString &objectName, const QString &text);
-    // Lets bindings, loaders and queued calls run.
-    static void settle();
-    // Writes the window to TAVOREN_SCREENSHOTS/<name>.png when that folder is given.
-    void screenshot(const QString &name) const;
     void writeProtocol(const QString &fileName, const QByteArray &json) const;
 
     static DeelTestje step(qint64 numID, const QString &name, const QString &label, qint64 duration,
@@ -76,8 +60,6 @@ protected:
     // Outside December, so the yearly update reminder stays away.
     std::shared_ptr<ManualClock> clock =
         std::make_shared<ManualClock>(QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0, 0)));
-    TemporaryDocuments documents;
-    ConsoleCapture console;
     CountingSoundPlayer sound;
     RecordingUrlOpener urlOpener;
     RecordingMailComposer composer;
@@ -85,6 +67,4 @@ protected:
     std::unique_ptr<Tavoren3App> app;
     AppInfo appInfo{QStringLiteral("3.0.0"), QStringLiteral("7")};
     std::unique_ptr<ScreenModels> models;
-    std::unique_ptr<QQmlApplicationEngine> engine;
-    QQuickWindow *window = nullptr;
 };

@@ -1,0 +1,9 @@
+#include "common/MediaBackend.h"
+
+#include <QtGlobal>
+
+void chooseMediaBackend()
+{
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+}

@@ -1,0 +1,102 @@
+import QtQuick
+import Tavoren
+import QtQuick.Controls
+
+// The participant's screen: black, with the view the timekeeper asked for.
+ApplicationWindow {
+    id: window
+    required property var model
+    property bool fullScreen: true
+    // Type follows the screen's size, so that it reads at arm's length.
+    readonly property real unit: Math.min(width, height) / 14
+
+    objectName: "droneWindow"
+    title: "tavoren-drone"
+    width: 1280
+    height: 800
+    visible: true
+    visibility: fullScreen ? Window.FullScreen : Window.Windowed
+    color: "black"
+    font.pixelSize: unit
+
+    Loader {
+        objectName: "droneView"
+        anchors.fill: parent
+        sourceComponent: {
+            switch (window.model.kind) {
+            case "black":
+                return null
+            case "images":
+                return imagesView
+            case "breathing":
+                return breathingView
+            case "video":
+                return videoView
+            case "slider":
+                return sliderView
+            default:
+                return messageView
+            }
+        }
+    }
+    Component {
+        id: messageView
+        DroneMessageView { model: window.model; unit: window.unit }
+    }
+    Component {
+        id: imagesView
+        DroneImagesView { model: window.model; unit: window.unit }
+    }
+    Component {
+        id: breathingView
+        DroneBreathingView { model: window.model.pacer; unit: window.unit }
+    }
+    Component {
+        id: videoView
+        DroneVideoView { model: window.model.video; unit: window.unit }
+    }
+    Component {
+        id: sliderView
+        DroneSliderView { model: window.model.slider; unit: window.unit }
+    }
+
+    Text {
+        objectName: "droneProblem"
+        visible: text.length > 0
+        text: window.model.problem
+        textFormat: Text.PlainText
+        color: "#808080"
+        font.pixelSize: Math.max(14, window.unit * 0.3)
+        elide: Text.ElideRight
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: window.unit * 0.3
+    }
+
+    Rectangle {
+        objectName: "dronePausedCover"
+        anchors.fill: parent
+        visible: window.model.paused
+        color: "#e6000000"
+        Text {
+            objectName: "dronePausedText"
+            anchors.centerIn: parent
+            text: window.model.pausedText
+            color: "white"
+            font.pixelSize: window.unit * 1.6
+            font.bold: true
+        }
+    }
+
+    Text {
+        objectName: "droneStatus"
+        visible: text.length > 0
+        text: window.model.statusText
+        color: "#808080"
+        font.pixelSize: Math.max(14, window.unit * 0.35)
+        anchors.top: parent.top
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.margins: window.unit * 0.3
+    }
+}
