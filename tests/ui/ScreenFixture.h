@@ -48,11 +48,11 @@ protected:
                            const QList<OptionalViewSettings> &views = {});
     struct Protocol
     {
-        QString researchName;
+        QString researchName{};
         QString version = QStringLiteral("1");
         bool usesDrone = false;
-        QList<DeelTestje> steps;
-        QString description;
+        QList<DeelTestje> steps{};
+        QString description{};
     };
     // Writes the protocol and lets the start screen list it.
     void addProtocol(const QString &fileName, const Protocol &protocol);
