@@ -5,4 +5,6 @@ target_sources(tavoren_core PRIVATE
   common/DeviceInfo.h common/DeviceInfo.cpp
   common/DocumentsFolder.h common/DocumentsFolder.cpp
   common/MediaBackend.h common/MediaBackend.cpp
-  common/MonotonicClock.h)
+  common/MonotonicClock.h
+  common/ScreenDriver.h common/ScreenDriver.cpp
+  common/StandardInputLines.h common/StandardInputLines.cpp)

@@ -17,6 +17,7 @@
 
 #include "common/Console.h"
 #include "common/MediaBackend.h"
+#include "common/StandardInputLines.h"
 #include "drone/DroneEndpoint.h"
 #include "drone/DroneScreen.h"
 
@@ -24,14 +25,12 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
-#include <QSocketNotifier>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(TavorenPlugin)
 
@@ -101,22 +100,8 @@ int main(int argc, char *argv[])
         std::fflush(stdout);
     });
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n <= 0) {
-            input.setEnabled(false);
-            return;
-        }
-        pending.append(buffer, n);
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            handleCommand(drone, QString::fromUtf8(pending.left(end)).trimmed());
-            pending.remove(0, end + 1);
-        }
-    });
+    StandardInputLines input;
+    QObject::connect(&input, &StandardInputLines::lineRead, [&drone](const QString &line) { handleCommand(drone, line); });
 
     std::unique_ptr<DroneScreen> screen;
     std::unique_ptr<QQmlApplicationEngine> engine;

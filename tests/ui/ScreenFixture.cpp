@@ -1,6 +1,7 @@
 #include "ScreenFixture.h"
 
 #include "bridge/BleBackend.h"
+#include "common/ScreenDriver.h"
 #include "model/ProtocolWriter.h"
 #include "run/StartViewModel.h"
 
@@ -29,10 +30,9 @@ ScreenFixture::~ScreenFixture()
 
 void ScreenFixture::type(const QString &objectName, const QString &value)
 {
-    QObject *object = find(objectName);
-    ASSERT_NE(object, nullptr);
-    object->setProperty("text", value);
-    QMetaObject::invokeMethod(object, "textEdited");
+    ASSERT_NE(find(objectName), nullptr);
+    const QString failure = ScreenDriver(window).type(objectName, value);
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     settle();
 }
 

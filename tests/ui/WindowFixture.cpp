@@ -1,8 +1,9 @@
 #include "WindowFixture.h"
 
+#include "common/ScreenDriver.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QQuickItem>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -24,29 +25,9 @@ void WindowFixture::load(const QString &url, const QVariantMap &properties)
     settle();
 }
 
-namespace {
-QObject *search(QObject *root, const QString &name)
-{
-    if (root->objectName() == name)
-        return root;
-    for (QObject *child : root->children())
-        if (QObject *found = search(child, name))
-            return found;
-    if (auto *item = qobject_cast<QQuickItem *>(root))
-        for (QQuickItem *child : item->childItems())
-            if (QObject *found = search(child, name))
-                return found;
-    return nullptr;
-}
-} // namespace
-
 QObject *WindowFixture::find(const QString &objectName, QObject *root) const
 {
-    if (!root && window)
-        root = window;
-    QObject *found = root ? search(root, objectName) : nullptr;
-    if (!found && root == window && window)
-        found = search(window->contentItem(), objectName);
+    QObject *found = ScreenDriver(window).find(objectName, root);
     if (!found)
         ADD_FAILURE() << "no object named " << objectName.toStdString();
     return found;
@@ -60,10 +41,7 @@ QString WindowFixture::text(const QString &objectName, QObject *root) const
 
 bool WindowFixture::shown(const QString &objectName, QObject *root) const
 {
-    QObject *object = find(objectName, root);
-    if (auto *item = qobject_cast<QQuickItem *>(object))
-        return item->isVisible();
-    return object && object->property("visible").toBool();
+    return ScreenDriver::isShown(find(objectName, root));
 }
 
 bool WindowFixture::enabled(const QString &objectName, QObject *root) const
@@ -74,10 +52,9 @@ bool WindowFixture::enabled(const QString &objectName, QObject *root) const
 
 void WindowFixture::click(const QString &objectName, QObject *root)
 {
-    QObject *object = find(objectName, root);
-    ASSERT_NE(object, nullptr);
-    ASSERT_TRUE(object->property("enabled").toBool()) << objectName.toStdString() << " is disabled";
-    ASSERT_TRUE(QMetaObject::invokeMethod(object, "clicked"));
+    ASSERT_NE(find(objectName, root), nullptr);
+    const QString failure = ScreenDriver(window).click(objectName, root);
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     settle();
 }
 
