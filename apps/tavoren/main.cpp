@@ -1,16 +1,25 @@
 // tavoren: the timekeeper's application.
 //
-//   tavoren [--bluetooth] [--documents DIR]
+//   tavoren [--bluetooth] [--documents DIR] [--manifest URL] [--headless]
 //
 // The blood-pressure bridge is simulated unless --bluetooth asks for the
 // real one through the system's Bluetooth stack. Protocols and label files
 // live in the documents folder (~/Documents/tavoren unless DIR is given).
+// --manifest points the update check at another version manifest.
+// --headless draws the screens off screen (no display needed) and takes the
+// operator's touches as lines on standard input, each answered with a line:
+//   click NAME, type NAME TEXT, text NAME, shown NAME, enabled NAME,
+//   screenshot FILE, quit
+// (NAME is a control's object name).
 // With TAVOREN_REPORT_FIRST_FRAME set, "first frame" goes to standard error
 // once the window has shown its first frame (for the start-up benchmark).
 
 #include "bridge/BleBackend.h"
 #include "common/DeviceInfo.h"
+#include "common/Console.h"
 #include "common/DocumentsFolder.h"
+#include "common/ScreenDriver.h"
+#include "common/StandardInputLines.h"
 #include "report/AppInfo.h"
 #include "report/DesktopUrlOpener.h"
 #include "report/MailComposer.h"
@@ -25,12 +34,22 @@
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 Q_IMPORT_QML_PLUGIN(TavorenPlugin)
 
 int main(int argc, char *argv[])
 {
+    const bool headless =
+        std::any_of(argv + 1, argv + argc, [](const char *argument) { return std::strcmp(argument, "--headless") == 0; });
+    if (headless) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+            qputenv("QT_QUICK_BACKEND", "software");
+    }
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("tavoren"));
     QGuiApplication::setApplicationVersion(QStringLiteral(TAVOREN_VERSION));
@@ -43,7 +62,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption documents(QStringLiteral("documents"),
                                        QStringLiteral("The documents folder for protocols and label files."),
                                        QStringLiteral("DIR"));
-    parser.addOptions({bluetooth, documents});
+    const QCommandLineOption manifest(QStringLiteral("manifest"),
+                                      QStringLiteral("Where the update check reads the version manifest."),
+                                      QStringLiteral("URL"));
+    const QCommandLineOption headlessOption(
+        QStringLiteral("headless"), QStringLiteral("Draw off screen and take the operator's touches on standard input."));
+    parser.addOptions({bluetooth, documents, manifest, headlessOption});
     parser.process(application);
     BleBackend::setUseSimulator(!parser.isSet(bluetooth));
     if (parser.isSet(documents))
@@ -52,6 +76,8 @@ int main(int argc, char *argv[])
     QtSoundPlayer sound;
     Tavoren3App app(sound, DeviceInfo::modelName());
     AppInfo appInfo;
+    if (parser.isSet(manifest))
+        appInfo.setManifestUrl(QUrl(parser.value(manifest)));
     DesktopUrlOpener urlOpener;
     MailComposer composer;
     HapticFeedback haptics;
@@ -71,6 +97,18 @@ int main(int argc, char *argv[])
     if (window && qEnvironmentVariableIsSet("TAVOREN_REPORT_FIRST_FRAME")) {
         QObject::connect(window, &QQuickWindow::frameSwapped, window, [] { std::fputs("first frame\n", stderr); },
                          Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
+    }
+    std::unique_ptr<StandardInputLines> input;
+    std::unique_ptr<ScreenDriver> driver;
+    if (headless) {
+        driver = std::make_unique<ScreenDriver>(window);
+        input = std::make_unique<StandardInputLines>();
+        QObject::connect(input.get(), &StandardInputLines::lineRead, [&driver](const QString &line) {
+            if (line == QLatin1String("quit"))
+                QCoreApplication::quit();
+            else if (!line.isEmpty())
+                Console::line(driver->perform(line));
+        });
     }
     return application.exec();
 }
