@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the timekeeper on its embedded
-# defaults: the bundled protocol and the simulated blood-pressure bridge.
+# defaults: the bundled protocol, the simulated blood-pressure bridge and a
+# drone window beside it (TAVOREN_LOCAL_DRONE=0 leaves the drone out, for a
+# drone on another device). Arguments go to the timekeeper.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
@@ -10,4 +12,11 @@ mkdir -p "$documents/Research_protocols"
 if ! compgen -G "$documents/Research_protocols/*.json" >/dev/null; then
   cp resources/Research_protocols/mini.json "$documents/Research_protocols/"
 fi
-exec build/apps/tavoren/tavoren --documents "$documents" "$@"
+if [ "${TAVOREN_LOCAL_DRONE:-1}" = 0 ]; then
+  exec build/apps/tavoren/tavoren --documents "$documents" "$@"
+fi
+# The drone invites the timekeeper it finds, so the two meet by themselves.
+build/apps/tavoren-drone/tavoren-drone --windowed --name "Demo drone" --invite </dev/null &
+drone=$!
+trap 'kill "$drone" 2>/dev/null || true' EXIT
+build/apps/tavoren/tavoren --documents "$documents" "$@"
