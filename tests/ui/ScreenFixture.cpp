@@ -2,7 +2,6 @@
 
 #include "bridge/BleBackend.h"
 #include "common/ScreenDriver.h"
-#include "model/ProtocolWriter.h"
 #include "run/StartViewModel.h"
 
 #include <QSettings>
@@ -41,30 +40,9 @@ void ScreenFixture::writeProtocol(const QString &fileName, const QByteArray &jso
     documents.write(QStringLiteral("Research_protocols/") + fileName, json);
 }
 
-DeelTestje ScreenFixture::step(qint64 numID, const QString &name, const QString &label, qint64 duration,
-                               const QList<OptionalViewSettings> &views)
-{
-    DeelTestje step;
-    step.numID = numID;
-    step.name = name;
-    step.labelID = label;
-    step.duration = duration;
-    step.description = name + QStringLiteral(" description");
-    if (!views.isEmpty())
-        step.optionalViews = views;
-    return step;
-}
-
 void ScreenFixture::addProtocol(const QString &fileName, const Protocol &protocol)
 {
-    ::Run run;
-    run.setVersion(protocol.version);
-    run.setResearchName(protocol.researchName);
-    run.setUsesDrone(protocol.usesDrone);
-    if (!protocol.description.isEmpty())
-        run.setResearchDescription(protocol.description);
-    run.setSteps(protocol.steps);
-    writeProtocol(fileName, ProtocolWriter::encode(run));
+    writeProtocol(fileName, protocol.json());
     models->start()->appeared();
     settle();
 }

@@ -8,6 +8,7 @@
 #include "run/Tavoren3App.h"
 #include "WindowFixture.h"
 #include "support/CountingSoundPlayer.h"
+#include "support/TestProtocol.h"
 #include "tasks/HapticFeedback.h"
 
 #include <memory>
@@ -45,15 +46,11 @@ protected:
     void writeProtocol(const QString &fileName, const QByteArray &json) const;
 
     static DeelTestje step(qint64 numID, const QString &name, const QString &label, qint64 duration,
-                           const QList<OptionalViewSettings> &views = {});
-    struct Protocol
+                           const QList<OptionalViewSettings> &views = {})
     {
-        QString researchName{};
-        QString version = QStringLiteral("1");
-        bool usesDrone = false;
-        QList<DeelTestje> steps{};
-        QString description{};
-    };
+        return TestProtocol::step(numID, name, label, duration, views);
+    }
+    using Protocol = TestProtocol;
     // Writes the protocol and lets the start screen list it.
     void addProtocol(const QString &fileName, const Protocol &protocol);
 

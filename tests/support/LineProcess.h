@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// One of the project's programs, started in the background, and the lines
+// it prints on standard output (its errors go to the test's own); lines to
+// its standard input steer it.
+class LineProcess
+{
+public:
+    LineProcess() = default;
+    virtual ~LineProcess();
+    LineProcess(const LineProcess &) = delete;
+    LineProcess &operator=(const LineProcess &) = delete;
+
+    // program is relative to the build tree.
+    void start(const QString &program, const QStringList &args,
+               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+    bool waitForLine(const QString &prefix, int timeoutMs = 15000);
+    // The first line from index `from` on that starts with prefix.
+    std::optional<QString> lineAfter(qsizetype from, const QString &prefix, int timeoutMs = 15000);
+    QStringList lines() const { return m_lines; }
+    void command(const QString &line);
+    qint64 pid() const { return m_process.processId(); }
+    bool running() const { return m_process.state() != QProcess::NotRunning; }
+    void kill();
+
+private:
+    void read();
+
+    QProcess m_process;
+    QStringList m_lines;
+    QByteArray m_partial;
+};

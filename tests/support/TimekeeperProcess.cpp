@@ -1,0 +1,37 @@
+#include "support/TimekeeperProcess.h"
+
+#include <QDeadlineTimer>
+#include <QTest>
+
+TimekeeperProcess::TimekeeperProcess(const QString &documents)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
+    start(QStringLiteral("apps/tavoren/tavoren"),
+          {"--headless", "--documents", documents, "--manifest", "http://127.0.0.1:1/manifest.plist"}, environment);
+}
+
+QString TimekeeperProcess::ask(const QString &command, int timeoutMs)
+{
+    const qsizetype from = lines().size();
+    LineProcess::command(command);
+    return lineAfter(from, QStringLiteral("= "), timeoutMs).value_or(QStringLiteral("= (no answer)")).mid(2);
+}
+
+QString TimekeeperProcess::text(const QString &objectName)
+{
+    const QString answer = ask("text " + objectName);
+    const QString prefix = "text " + objectName + ": ";
+    return answer.startsWith(prefix) ? answer.mid(prefix.size()) : QString();
+}
+
+bool TimekeeperProcess::waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (condition())
+            return true;
+        QTest::qWait(100);
+    }
+    return condition();
+}
