@@ -47,6 +47,7 @@ Popup {
             clip: true
             model: sheet.model.rows
             delegate: ItemDelegate {
+                objectName: "device " + modelData.name
                 required property var modelData
                 required property int index
                 width: ListView.view.width

@@ -7,7 +7,8 @@
 // live in the documents folder (~/Documents/tavoren unless DIR is given).
 // --manifest points the update check at another version manifest.
 // --headless draws the screens off screen (no display needed) and takes the
-// operator's touches as lines on standard input, each answered with a line:
+// operator's touches as lines on standard input, each answered with a line
+// that starts with "= ":
 //   click NAME, type NAME TEXT, text NAME, shown NAME, enabled NAME,
 //   screenshot FILE, quit
 // (NAME is a control's object name).
@@ -107,7 +108,7 @@ int main(int argc, char *argv[])
             if (line == QLatin1String("quit"))
                 QCoreApplication::quit();
             else if (!line.isEmpty())
-                Console::line(driver->perform(line));
+                Console::line(QStringLiteral("= ") + driver->perform(line));
         });
     }
     return application.exec();

@@ -1,0 +1,165 @@
+// The timekeeper and the drone as the laboratory runs them: two processes
+// on loopback, the timekeeper worked through its screens from outside.
+#include "support/DroneProcess.h"
+#include "support/TemporaryDocuments.h"
+#include "support/TestProtocol.h"
+#include "support/TimekeeperProcess.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString question = QStringLiteral("How calm do you feel?");
+const QString instruction = QStringLiteral("Sit still and relax");
+
+TestProtocol wholeProtocol()
+{
+    using S = TestProtocol;
+    return {"Whole run", "2", true,
+            {S::step(1, "Rest", "rest", 3, {{"Timer (drone side)", {}}}),
+             S::step(2, "Instruction", "instruction", 0, {{"Text (drone side)", {instruction}}}),
+             S::step(3, "Rating", "rating", 0, {{"Slider (drone side)", {question}}}),
+             S::step(4, "Arithmetic", "arithmetic", 0, {{"Arithmetic tasks", {"TTR_addition_problems_1.txt"}}}),
+             S::step(5, "Pressure", "pressure", 0, {{"Blood pressure monitoring (timekeeper side)", {}}})}};
+}
+
+class WholeRun : public ::testing::Test
+{
+protected:
+    // The run's label file, line by line (the arithmetic scores have a file of their own).
+    QStringList labelFile() const
+    {
+        const QDir folder(documents.filePath("Label_files/Wholerun"));
+        const QStringList files = folder.entryList({"Wholerun_12_*.lbl"}, QDir::Files);
+        if (files.size() != 1)
+            return {};
+        QStringList lines = QString::fromUtf8(documents.read("Label_files/Wholerun/" + files.first())).split('\n');
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+
+    static bool receives(DroneProcess &drone, const QString &payload)
+    {
+        return QTest::qWaitFor([&] { return drone.states().contains(payload); }, 15000);
+    }
+
+    bool labelFileHas(const QString &text) const
+    {
+        return labelFile().join('\n').contains(text);
+    }
+
+    TemporaryDocuments documents;
+};
+
+} // namespace
+
+TEST_F(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
+{
+    documents.write("Research_protocols/whole.json", wholeProtocol().json());
+    auto drone = std::make_unique<DroneProcess>("Bench drone");
+    TimekeeperProcess timekeeper(documents.path());
+
+    // Start screen: protocol, participant, drone chosen in the browser.
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("runRow whole.json"); }));
+    ASSERT_TRUE(timekeeper.type("ppidField", "12"));
+    ASSERT_TRUE(timekeeper.click("droneButton"));
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("peer Bench drone"); }));
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.enabled("peerBrowserDone"); }));
+    ASSERT_TRUE(timekeeper.click("peerBrowserDone"));
+    EXPECT_EQ(timekeeper.text("droneInfo"), "Drone device name: Bench drone");
+    ASSERT_TRUE(timekeeper.click("startButton"));
+
+    // A timed rest that ends by itself.
+    EXPECT_EQ(timekeeper.text("stepName"), "Rest");
+    // The count the drone runs down from: the step's 3 s, less the tick that
+    // may have passed while the run screen was built.
+    const std::optional<QString> timer = drone->lineAfter(0, "state 1: timer: ");
+    ASSERT_TRUE(timer) << drone->lines().join('\n').toStdString();
+    EXPECT_TRUE(*timer == "state 1: timer: 3" || *timer == "state 1: timer: 2") << timer->toStdString();
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.text("stepName") == "Instruction"; }, 10000));
+
+    // The drone falls away mid-step and comes back: it is shown the
+    // instruction again without the operator doing anything.
+    ASSERT_TRUE(receives(*drone, "text: " + instruction));
+    drone->kill();
+    const QStringList firstDroneStates = drone->states();
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.text("droneStatus") == "Connection lost"; }))
+        << timekeeper.text("droneStatus").toStdString();
+    drone = std::make_unique<DroneProcess>("Bench drone");
+    ASSERT_TRUE(drone->lineAfter(0, "state", 20000)) << drone->lines().join('\n').toStdString();
+    EXPECT_EQ(drone->states(), QStringList{"text: " + instruction});
+    ASSERT_TRUE(timekeeper.click("doneButton"));
+
+    // The participant answers the rating on the drone.
+    ASSERT_TRUE(receives(*drone, "slider: " + question)) << drone->lines().join('\n').toStdString();
+    drone->command("slider 7");
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return labelFileHas(question); }));
+    ASSERT_TRUE(timekeeper.click("doneButton"));
+    EXPECT_FALSE(timekeeper.shown("sliderWarning"));
+
+    // Arithmetic on the timekeeper, each problem also shown to the participant.
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.shown("optionalView Arithmetic"); }));
+    EXPECT_EQ(timekeeper.text("problem"), "2 + 5 =7");
+    ASSERT_TRUE(timekeeper.click("correctButton"));
+    ASSERT_TRUE(timekeeper.click("wrongButton"));
+    ASSERT_TRUE(timekeeper.click("doneButton"));
+
+    // Blood pressure through the device browser on the simulated bridge.
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.shown("optionalView BloodPressure"); }));
+    ASSERT_TRUE(timekeeper.click("bpDeviceButton"));
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("device ESP32-BP-Bridge"); }));
+    ASSERT_TRUE(timekeeper.click("deviceBrowserConnect"));
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.enabled("bpMeasurementButton"); }, 30000))
+        << timekeeper.text("bpStatus").toStdString();
+    ASSERT_TRUE(timekeeper.click("bpMeasurementButton"));
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return labelFileHas("\tBlood pressure: "); }, 90000))
+        << labelFile().join('\n').toStdString();
+    ASSERT_TRUE(timekeeper.click("doneButton"));
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.shown("completionOverlay"); }));
+
+    ASSERT_EQ(firstDroneStates.size(), 2) << firstDroneStates.join('\n').toStdString();
+    EXPECT_EQ(firstDroneStates.at(1), "text: " + instruction);
+    EXPECT_EQ(drone->states(), (QStringList{"text: " + instruction, "slider: " + question, "text: 2 + 5 =",
+                                            "text: 3 + 8 =", "text: 4 + 8 =", "done", "done"}));
+
+    // Every step boundary and every event, in the order written.
+    const QString time = QStringLiteral("(\\d\\d-\\d\\d-\\d\\d/\\d\\d:\\d\\d:\\d\\d\\.\\d{3})\t");
+    const QStringList expected{"Start",
+                               "rest \\(1\\) started",
+                               "rest \\(1\\) ended ",
+                               "instruction \\(2\\) started",
+                               "instruction \\(2\\) ended ",
+                               " How calm do you feel\\? 7",
+                               "rating \\(3\\) started",
+                               "rating \\(3\\) ended ",
+                               "arithmetic \\(4\\) started",
+                               "arithmetic \\(4\\) ended ",
+                               "Blood pressure measurement started\\.\\.\\.",
+                               "Blood pressure: BP: 120/80 mmHg, HR: 60 bpm",
+                               "pressure \\(5\\) started",
+                               "pressure \\(5\\) ended "};
+    const QStringList lines = labelFile();
+    ASSERT_EQ(lines.size(), expected.size() + 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.first(), "# StartTime\tLabel");
+    QList<QDateTime> times;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QRegularExpression::anchoredPattern(time + expected.at(i))).match(lines.at(i + 1));
+        ASSERT_TRUE(match.hasMatch()) << "line " << i + 2 << ": " << lines.at(i + 1).toStdString();
+        times.append(QDateTime::fromString(match.captured(1), "dd-MM-yy/HH:mm:ss.zzz"));
+    }
+    // The timed rest lasted its three seconds (give or take the first tick).
+    const qint64 restMs = times.at(1).msecsTo(times.at(2));
+    EXPECT_TRUE(restMs >= 1900 && restMs <= 5000) << restMs;
+
+    const QString scores = QString::fromUtf8(documents.read("Label_files/Wholerun/timelabelsPPID_12.lbl"));
+    EXPECT_TRUE(scores.contains("\t2 + 5 = Correct")) << scores.toStdString();
+    EXPECT_TRUE(scores.contains("\t3 + 8 = Wrong")) << scores.toStdString();
+}
