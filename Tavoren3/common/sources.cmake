@@ -5,4 +5,5 @@ target_sources(tavoren_core PRIVATE
   common/DeviceInfo.h common/DeviceInfo.cpp
   common/DocumentsFolder.h common/DocumentsFolder.cpp
   common/MediaBackend.h common/MediaBackend.cpp
-  common/MonotonicClock.h)
+  common/MonotonicClock.h
+  common/WholeFile.h common/WholeFile.cpp)
