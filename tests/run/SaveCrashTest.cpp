@@ -55,9 +55,11 @@ TEST(SaveCrash, AConvertKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
     const unsigned s = seed();
     std::printf("seed %u (TAVOREN_SEED=%u repeats it), a whole run takes %d ms\n", s, s, runMs);
     std::mt19937 random(s);
-    std::uniform_int_distribution<int> killAfter(0, runMs);
+    // Past the end of a run too, so that kills fall during the write and the rename.
+    std::uniform_int_distribution<int> killAfter(0, runMs * 3 / 2);
     int current = 0;
     int killed = 0;
+    int replaced = 0;
     for (int i = 0; i < 40; ++i) {
         const int next = 1 - current;
         QProcess convert;
@@ -73,14 +75,17 @@ TEST(SaveCrash, AConvertKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
         ASSERT_TRUE(now == whole[current] || now == whole[next])
             << "run " << i << " killed after " << ms << " ms left " << now.size() << " bytes";
         ASSERT_TRUE(ProtocolReader::decode(now).run);
-        if (now == whole[next])
+        if (now == whole[next]) {
             current = next;
+            ++replaced;
+        }
     }
     EXPECT_GT(killed, 0) << "every run had ended before its kill";
 
     // Whatever a killed run left beside it, the library lists only the protocol.
     const QStringList entries = QDir(documents.filePath("Research_protocols")).entryList(QDir::Files | QDir::Hidden);
-    std::printf("%d runs killed; the folder holds %lld entries\n", killed, static_cast<long long>(entries.size()));
+    std::printf("%d runs killed, %d left the new file; the folder holds %lld entries\n", killed, replaced,
+                static_cast<long long>(entries.size()));
     CurrentProtocol protocol;
     ProtocolLibrary library(protocol);
     library.listProtocols();
