@@ -7,4 +7,5 @@ target_sources(tavoren_core PRIVATE
   common/MediaBackend.h common/MediaBackend.cpp
   common/MonotonicClock.h
   common/ScreenDriver.h common/ScreenDriver.cpp
-  common/StandardInputLines.h common/StandardInputLines.cpp)
+  common/StandardInputLines.h common/StandardInputLines.cpp
+  common/WholeFile.h common/WholeFile.cpp)

@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QTimer>
 
+#include <algorithm>
+
 DroneEndpoint::DroneEndpoint(const QString &displayName, QObject *parent)
     : QObject(parent), m_transport(displayName, QString::fromLatin1(MultipeerSession::serviceType))
 {
@@ -15,6 +17,8 @@ DroneEndpoint::DroneEndpoint(const QString &displayName, QObject *parent)
     connect(&m_transport, &PeerTransport::peerStateChanged, this,
             [this](const PeerId &peer, PeerTransport::PeerState state) {
                 if (state == PeerTransport::PeerState::connected) {
+                    // A timekeeper started anew counts from 1 again.
+                    m_newestSequence = -1;
                     Console::line(QStringLiteral("Connected to ") + peer.description());
                 } else if (state == PeerTransport::PeerState::notConnected) {
                     Console::line(QStringLiteral("Not connected to ") + peer.description());
@@ -54,8 +58,10 @@ void DroneEndpoint::handleMessage(const QByteArray &data)
     }
     acknowledge(sequence);
     const QString payload = text.mid(match.capturedLength());
-    const bool repeat = sequence == m_lastSequence;
-    m_lastSequence = sequence;
+    // States arrive in the order they were sent, so one numbered no higher
+    // than the newest is a resend that came late: it is not shown.
+    const bool repeat = sequence <= m_newestSequence;
+    m_newestSequence = std::max(m_newestSequence, sequence);
     emit stateReceived(sequence, payload, repeat);
     if (repeat)
         return;

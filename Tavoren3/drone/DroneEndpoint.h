@@ -38,8 +38,8 @@ public:
 
 signals:
     void payloadChanged();
-    // Every state that arrived, with its number; a resend of the state shown
-    // last comes as a repeat.
+    // Every state that arrived, with its number; a resend, or a state older
+    // than the newest of this link, comes as a repeat and is not shown.
     void stateReceived(qint64 sequence, const QString &payload, bool repeat);
     void connectedChanged();
 
@@ -48,7 +48,7 @@ private:
 
     PeerTransport m_transport;
     QString m_payload;
-    qint64 m_lastSequence = -1;
+    qint64 m_newestSequence = -1;
     int m_ackDelayMs = 0;
     int m_acksToDrop = 0;
     bool m_duplicateAcks = false;

@@ -2,12 +2,12 @@
 
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
+#include "common/WholeFile.h"
 #include "model/ProtocolWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -19,17 +19,6 @@ std::optional<QString> fileInFolder(const QString &folder, const QString &fileNa
         || fileName.contains(QChar(0)))
         return std::nullopt;
     return QDir(folder).filePath(fileName);
-}
-
-// Writes the whole file or nothing: a temporary file renamed over the target.
-bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 ProtocolReader::Result readFailure(const QString &fileName, const QString &reason)
@@ -135,7 +124,7 @@ std::optional<QString> ProtocolLibrary::saveProtocol(const std::optional<QString
     QString error = QStringLiteral("the protocol name \"%1\" gives no file name inside the protocol folder")
                         .arg(fileName);
     // The new file is written first; the original goes only once that succeeded.
-    if (!path || !writeWhole(*path, ProtocolWriter::encode(run), &error)) {
+    if (!path || !WholeFile::write(*path, ProtocolWriter::encode(run), &error)) {
         Console::line(QStringLiteral("Could not save json due to teh following error: ") + error);
         return std::nullopt;
     }
@@ -174,7 +163,7 @@ void ProtocolLibrary::duplicateProtocol(const QString &fileName)
     copy.setResearchName(copy.researchName() + QStringLiteral(" (copy)"));
     QString error = QStringLiteral("not a file name inside the protocol folder");
     const auto path = fileInFolder(*folder, candidate);
-    if (!path || !writeWhole(*path, ProtocolWriter::encode(copy), &error)) {
+    if (!path || !WholeFile::write(*path, ProtocolWriter::encode(copy), &error)) {
         Console::line(QStringLiteral("Error duplicating protocol: ") + error);
         return;
     }

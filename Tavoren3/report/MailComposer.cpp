@@ -2,11 +2,11 @@
 
 #include "common/Clock.h"
 #include "common/Console.h"
+#include "common/WholeFile.h"
 #include "report/MimeMessage.h"
 
 #include <QDir>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -38,10 +38,9 @@ QString MailComposer::draftPath(const MailComposeView &mail)
 void MailComposer::present(const MailComposeView &mail, const std::function<void()> &finished)
 {
     const QString path = draftPath(mail);
-    QSaveFile file(path);
-    const QByteArray message = MimeMessage::build(mail, Clock::current().now());
-    if (!file.open(QIODevice::WriteOnly) || file.write(message) != message.size() || !file.commit()) {
-        Console::line(QStringLiteral("Could not write the e-mail draft ") + path + QStringLiteral(": ") + file.errorString());
+    QString error;
+    if (!WholeFile::write(path, MimeMessage::build(mail, Clock::current().now()), &error)) {
+        Console::line(QStringLiteral("Could not write the e-mail draft ") + path + QStringLiteral(": ") + error);
     } else if (!QProcess::startDetached(QStringLiteral("xdg-open"), {path})) {
         Console::line(QStringLiteral("Could not open the e-mail draft ") + path);
     }

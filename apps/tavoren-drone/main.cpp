@@ -5,8 +5,9 @@
 // Without --headless it fills the screen with what the timekeeper asks for
 // (--windowed: in an ordinary window, for a demonstration beside the
 // timekeeper). Either way every state that arrives is printed as
-// "state N: PAYLOAD" (line breaks in the payload written as \n), a resend as
-// "state N again: PAYLOAD", and lines on standard input steer it:
+// "state N: PAYLOAD" (line breaks in the payload written as \n), a resend or
+// a state older than the newest as "state N again: PAYLOAD" (not shown), and
+// lines on standard input steer it:
 //   slider N      send a rating
 //   delay MS      delay acknowledgements
 //   drop N        drop the next N acknowledgements (-1: all)

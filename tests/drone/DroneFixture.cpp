@@ -23,3 +23,15 @@ bool DroneFixture::waitFor(const std::function<bool()> &condition, int timeoutMs
 {
     return QTest::qWaitFor(condition, timeoutMs);
 }
+
+void DroneFixture::discover(MultipeerSession &session)
+{
+    session.setAutoInvite(true);
+    session.startBrowsing();
+    session.startAdvertising();
+}
+
+bool DroneFixture::connectedTo(const MultipeerSession &session, const QString &name)
+{
+    return waitFor([&] { return session.isConnected() && session.connectedPeerNames() == QStringList{name}; });
+}

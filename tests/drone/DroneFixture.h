@@ -19,6 +19,9 @@ protected:
 
     static void rememberDrone(const QString &name);
     bool waitFor(const std::function<bool()> &condition, int timeoutMs = 15000);
+    // Lets the session find drones and invite them by itself.
+    static void discover(MultipeerSession &session);
+    bool connectedTo(const MultipeerSession &session, const QString &name);
 
     TemporaryDocuments documents;
     ConsoleCapture console;

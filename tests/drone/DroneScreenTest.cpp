@@ -62,6 +62,16 @@ TEST_F(DroneScreens, UnknownStatesAreLoggedAndShowNothing)
     EXPECT_FALSE(screen.countdown().isRunning()) << "the countdown it replaced is gone";
 }
 
+TEST_F(DroneScreens, AResendThatArrivesAfterANewerStateIsNotShown)
+{
+    state("timer: 30");
+    state("text: newer");
+    endpoint.handleMessage("@State: seq:1|timer: 30");
+    EXPECT_EQ(screen.kind(), "text");
+    EXPECT_EQ(screen.title(), "newer");
+    EXPECT_FALSE(screen.countdown().isRunning());
+}
+
 TEST_F(DroneScreens, CountdownRunsBetweenMessagesAndEachNewStateResetsIt)
 {
     state("timer: 3");

@@ -6,8 +6,8 @@ ProgramRun ProgramRun::of(const QString &program, const QStringList &args, int t
 {
     QProcess process;
     process.start(program, args);
-    process.waitForFinished(timeoutMs);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    const bool finished = process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
+    return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 QStringList ProgramRun::outLines() const

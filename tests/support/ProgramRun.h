@@ -6,7 +6,7 @@
 // Runs one of the project's programs to its end.
 struct ProgramRun
 {
-    int status = -1;
+    int status = -1; // -1: did not start, crashed or timed out
     QByteArray out;
     QByteArray err;
 

@@ -6,6 +6,7 @@
 
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
+#include "common/WholeFile.h"
 #include "model/CurrentProtocol.h"
 #include "model/ProtocolLibrary.h"
 #include "model/ProtocolReader.h"
@@ -15,7 +16,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <optional>
@@ -60,9 +60,9 @@ int convert(const QStringList &args)
         std::fputc('\n', stdout);
         return 0;
     }
-    QSaveFile out(args.at(1));
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        error(args.at(1) + QStringLiteral(": ") + out.errorString());
+    QString reason;
+    if (!WholeFile::write(args.at(1), bytes, &reason)) {
+        error(args.at(1) + QStringLiteral(": ") + reason);
         return ioStatus;
     }
     return 0;
