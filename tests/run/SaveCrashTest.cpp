@@ -5,6 +5,7 @@
 #include "support/LargeProtocol.h"
 #include "support/ProgramRun.h"
 #include "support/TemporaryDocuments.h"
+#include "support/TestSeed.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,14 +23,6 @@ const QString cli = QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli");
 QByteArray converted(const QByteArray &input)
 {
     return ProtocolWriter::encode(*ProtocolReader::decode(input).run);
-}
-
-// TAVOREN_SEED repeats a run; otherwise a fresh seed.
-unsigned seed()
-{
-    bool ok = false;
-    const unsigned given = qEnvironmentVariable("TAVOREN_SEED").toUInt(&ok);
-    return ok ? given : std::random_device{}();
 }
 
 } // namespace
@@ -52,7 +45,7 @@ TEST(SaveCrash, AConvertKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
     const int runMs = int(std::max<qint64>(clock.elapsed(), 20));
 
-    const unsigned s = seed();
+    const unsigned s = testSeed();
     std::printf("seed %u (TAVOREN_SEED=%u repeats it), a whole run takes %d ms\n", s, s, runMs);
     std::mt19937 random(s);
     // Past the end of a run too, so that kills fall during the write and the rename.
