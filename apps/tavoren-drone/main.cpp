@@ -65,6 +65,11 @@ int main(int argc, char *argv[])
 {
     chooseMediaBackend();
     // Headless it needs no display at all.
+    // Taken before the application object exists: under X11 it would keep
+    // "--name" for itself.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     const bool headlessAsked =
         std::any_of(argv + 1, argv + argc, [](const char *argument) { return std::strcmp(argument, "--headless") == 0; });
     const std::unique_ptr<QCoreApplication> app = headlessAsked ? std::make_unique<QCoreApplication>(argc, argv)
@@ -83,7 +88,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption dropAcks(QStringLiteral("drop-acks"), QStringLiteral("Drop the first N acknowledgements."),
                                       QStringLiteral("N"), QStringLiteral("0"));
     parser.addOptions({headless, windowed, name, invite, ackDelay, dropAcks});
-    parser.process(*app);
+    parser.process(arguments);
     Console::useStandardError();
 
     DroneEndpoint drone(parser.value(name));
