@@ -2,6 +2,7 @@
 
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
+#include "common/WholeFile.h"
 #include "run/LogTime.h"
 
 #include <QDir>
@@ -39,31 +40,6 @@ QString lastError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        left -= n;
-    }
-    return true;
-}
-
-void syncDirectory(const QString &dir)
-{
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // Appends to an existing file; a failed write is cut back off, so the file
 // never keeps half a line.
 bool appendToFile(const QString &path, const QByteArray &bytes)
@@ -75,7 +51,7 @@ bool appendToFile(const QString &path, const QByteArray &bytes)
     }
     struct stat before {};
     const bool sized = ::fstat(fd, &before) == 0;
-    const bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool ok = WholeFile::writeAll(fd, bytes) && ::fsync(fd) == 0;
     if (!ok) {
         const QString reason = lastError();
         if (sized && ::ftruncate(fd, before.st_size) == 0)
@@ -89,34 +65,14 @@ bool appendToFile(const QString &path, const QByteArray &bytes)
     return true;
 }
 
-// Creates the file whole: a temporary file, synced, then renamed into place.
+// A new file appears whole, with its first line, or not at all.
 bool createFile(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo info(path);
-    QByteArray temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                                        + QStringLiteral(".XXXXXX"));
-    const int fd = ::mkstemp(temp.data());
-    bool ok = fd >= 0;
     QString reason;
-    if (ok) {
-        ok = writeAll(fd, bytes) && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
-        if (!ok)
-            reason = lastError();
-        ::close(fd);
-        if (ok && ::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
-            ok = false;
-            reason = lastError();
-        }
-        if (!ok)
-            ::unlink(temp.constData());
-    } else {
-        reason = lastError();
-    }
-    if (!ok) {
+    if (!WholeFile::write(path, bytes, &reason)) {
         Console::line(QStringLiteral("Fout bij het schrijven naar bestand: ") + reason);
         return false;
     }
-    syncDirectory(info.absolutePath());
     Console::line(QStringLiteral("Eerste log weggeschreven naar: ") + urlOf(path));
     return true;
 }
@@ -152,7 +108,7 @@ bool LabelFileWriter::writeLabelFileLine(const QString &fileName, const QString 
     const QString dir = QFileInfo(*path).absolutePath();
     if (!QFileInfo::exists(dir)) {
         QDir().mkpath(dir);
-        syncDirectory(QFileInfo(dir).absolutePath());
+        WholeFile::syncDirectory(QFileInfo(dir).absolutePath());
     }
     const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
     return QFileInfo::exists(*path) ? appendToFile(*path, bytes) : createFile(*path, bytes);
