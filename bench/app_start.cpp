@@ -24,16 +24,18 @@
 
 namespace {
 
-// Reads what the timekeeper prints (and hands it what was written to it)
-// until the wanted text has come or the time is up; an empty text waits the
-// whole time.
-bool waitForOutput(QProcess &process, QByteArray &output, const QByteArray &wanted, int timeoutMs)
+// Reads what the timekeeper prints on one channel (and hands it what was
+// written to it) until the wanted text has come or the time is up; an empty
+// text waits the whole time. The wait wakes as soon as that channel has data.
+bool waitForOutput(QProcess &process, QProcess::ProcessChannel channel, QByteArray &output, const QByteArray &wanted,
+                   int timeoutMs)
 {
+    process.setReadChannel(channel);
     const QDeadlineTimer deadline(timeoutMs);
     while ((wanted.isEmpty() || !output.contains(wanted)) && !deadline.hasExpired()
            && process.state() != QProcess::NotRunning) {
         process.waitForReadyRead(100);
-        output += process.readAllStandardOutput();
+        output += process.readAll();
     }
     return output.contains(wanted);
 }
@@ -54,10 +56,11 @@ bool followRun(QProcess &timekeeper, const QString &droneProgram, const QProcess
     bool connected = false;
     for (int attempt = 0; attempt < 100 && !connected; ++attempt) {
         timekeeper.write("text droneInfo\n");
-        connected = waitForOutput(timekeeper, output, "= text droneInfo: Drone device name: Bench drone", 200);
+        connected = waitForOutput(timekeeper, QProcess::StandardOutput, output,
+                                  "= text droneInfo: Drone device name: Bench drone", 200);
     }
     timekeeper.write("type ppidField 1\nclick startButton\n");
-    if (!connected || !waitForOutput(timekeeper, output, "= clicked startButton", 10000)) {
+    if (!connected || !waitForOutput(timekeeper, QProcess::StandardOutput, output, "= clicked startButton", 10000)) {
         out << "the run did not start: " << output.right(2000) << "\n";
         return false;
     }
@@ -65,7 +68,7 @@ bool followRun(QProcess &timekeeper, const QString &droneProgram, const QProcess
     const qint64 atStart = ResidentMemory::currentKiB(pid);
     qint64 largest = atStart;
     for (int second = 0; second < watchSeconds; ++second) {
-        waitForOutput(timekeeper, output, QByteArray(), 1000);
+        waitForOutput(timekeeper, QProcess::StandardOutput, output, QByteArray(), 1000);
         largest = std::max(largest, ResidentMemory::currentKiB(pid));
     }
     out << "label lines written during the run: " << output.count("/Label_files/Benchmark/") << "\n";
@@ -126,14 +129,7 @@ int main(int argc, char *argv[])
         timer.start();
         process.start(parser.value(programOption), arguments);
         QByteArray errors;
-        bool shown = false;
-        const QDeadlineTimer deadline(60000);
-        while (!shown && !deadline.hasExpired() && process.state() != QProcess::NotRunning) {
-            process.waitForReadyRead(100);
-            errors += process.readAllStandardError();
-            shown = errors.contains("first frame\n");
-        }
-        if (!shown) {
+        if (!waitForOutput(process, QProcess::StandardError, errors, "first frame\n", 60000)) {
             out << "no first frame: " << errors << "\n";
             return 1;
         }
