@@ -14,11 +14,8 @@ MultipeerSession::MultipeerSession(const QString &displayName, QObject *parent)
 {
     m_transport.setInvitationHandler([](const PeerId &) { return true; });
     connect(&m_transport, &PeerTransport::peerFound, this, &MultipeerSession::peerFound);
-    connect(&m_transport, &PeerTransport::peerLost, this, [this](const PeerId &peer) {
-        Console::line(QStringLiteral("we lost our peer :("));
-        m_foundPeers.removeAll(peer);
-        emit foundPeersChanged();
-    });
+    connect(&m_transport, &PeerTransport::peerLost, this, [] { Console::line(QStringLiteral("we lost our peer :(")); });
+    connect(&m_transport, &PeerTransport::foundPeersChanged, this, &MultipeerSession::foundPeersChanged);
     connect(&m_transport, &PeerTransport::peerStateChanged, this, &MultipeerSession::peerStateChanged);
     connect(&m_transport, &PeerTransport::dataReceived, this,
             [this](const QByteArray &data, const PeerId &) { handleReceivedData(data); });
@@ -33,24 +30,12 @@ MultipeerSession::MultipeerSession(const QString &displayName, QObject *parent)
     });
 }
 
-namespace {
-QStringList displayNames(const QList<PeerId> &peers)
-{
-    QStringList names;
-    for (const PeerId &peer : peers)
-        names.append(peer.displayName);
-    return names;
-}
-}
-
 QStringList MultipeerSession::connectedPeerNames() const
 {
-    return displayNames(m_connectedPeers);
-}
-
-QStringList MultipeerSession::foundPeerNames() const
-{
-    return displayNames(m_foundPeers);
+    QStringList names;
+    for (const PeerId &peer : m_connectedPeers)
+        names.append(peer.displayName);
+    return names;
 }
 
 void MultipeerSession::setReceivedMessage(const QString &message)
@@ -79,10 +64,6 @@ void MultipeerSession::setState(MultipeerSessionState state)
 
 void MultipeerSession::peerFound(const PeerId &peer)
 {
-    if (!m_foundPeers.contains(peer)) {
-        m_foundPeers.append(peer);
-        emit foundPeersChanged();
-    }
     Console::line(QStringLiteral("FOUND A PEER"));
     const QVariant stored = QSettings().value(QString::fromLatin1(lastConnectedDroneKey));
     const QString storedText = stored.isValid() ? stored.toString() : QStringLiteral("nil");
@@ -148,15 +129,9 @@ void MultipeerSession::cancelAllConnections()
         m_transport.cancelConnectPeer(peer);
 }
 
-bool MultipeerSession::invitePeerNamed(const QString &displayName)
+void MultipeerSession::invitePeer(const PeerBrowser::Found &found)
 {
-    for (const PeerId &peer : std::as_const(m_foundPeers)) {
-        if (peer.displayName == displayName) {
-            m_transport.invitePeer(peer, invitationTimeoutMs);
-            return true;
-        }
-    }
-    return false;
+    m_transport.invitePeer(found, invitationTimeoutMs);
 }
 
 bool MultipeerSession::inviteAddress(const QString &address)

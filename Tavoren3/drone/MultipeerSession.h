@@ -15,7 +15,6 @@ class MultipeerSession : public QObject
     Q_PROPERTY(QString stateText READ stateText NOTIFY stateChanged)
     Q_PROPERTY(bool isConnected READ isConnected NOTIFY stateChanged)
     Q_PROPERTY(QStringList connectedPeerNames READ connectedPeerNames NOTIFY connectedPeersChanged)
-    Q_PROPERTY(QStringList foundPeerNames READ foundPeerNames NOTIFY foundPeersChanged)
     Q_PROPERTY(QString receivedMessage READ receivedMessage WRITE setReceivedMessage NOTIFY receivedMessageChanged)
     Q_PROPERTY(QString lastMessage READ lastMessage NOTIFY lastMessageChanged)
     Q_PROPERTY(qint64 stateSequence READ stateSequence NOTIFY stateSequenceChanged)
@@ -39,7 +38,8 @@ public:
     bool isConnected() const { return m_state == MultipeerSessionState::connected; }
     QList<PeerId> connectedPeers() const { return m_connectedPeers; }
     QStringList connectedPeerNames() const;
-    QStringList foundPeerNames() const;
+    // The drones that can be seen now.
+    QList<PeerBrowser::Found> foundPeers() const { return m_transport.foundPeers(); }
     QString receivedMessage() const { return m_receivedMessage; }
     void setReceivedMessage(const QString &message);
     QString lastMessage() const { return m_lastMessage; }
@@ -55,8 +55,9 @@ public:
 
     // Drops every link and attempt (the user is about to choose a drone).
     Q_INVOKABLE void cancelAllConnections();
-    // Invites a found peer by its display name (the peer browser's choice).
-    Q_INVOKABLE bool invitePeerNamed(const QString &displayName);
+    // Invites a peer a browser found, by its identity and address (the
+    // peer browser's choice).
+    void invitePeer(const PeerBrowser::Found &found);
     // Invites a drone at "host:port"; false when the text is no address.
     Q_INVOKABLE bool inviteAddress(const QString &address);
 
@@ -89,7 +90,6 @@ private:
     PeerTransport m_transport;
     MultipeerSessionState m_state = MultipeerSessionState::unknown;
     QList<PeerId> m_connectedPeers;
-    QList<PeerId> m_foundPeers;
     QString m_receivedMessage;
     QString m_lastMessage;
     qint64 m_stateSequence = 0;

@@ -4,20 +4,55 @@
 #include "common/Console.h"
 #include "drone/MultipeerSession.h"
 
-PeerBrowserView2::PeerBrowserView2(MultipeerSession &session, QObject *parent) : QObject(parent), m_session(session)
+#include <algorithm>
+
+
+PeerBrowserView2::PeerBrowserView2(MultipeerSession &session, QObject *parent)
+    : QObject(parent), m_session(session),
+      m_browser(QString::fromLatin1(MultipeerSession::serviceType), session.transport().localPeer().id)
 {
     forwardChanges(m_session, *this);
+    connect(&m_browser, &PeerBrowser::foundPeersChanged, this, &PeerBrowserView2::updateChoices);
+    connect(&m_session, &MultipeerSession::connectedPeersChanged, this, &PeerBrowserView2::updateChoices);
+    connect(&m_session, &MultipeerSession::stateChanged, this, &PeerBrowserView2::updateChoices);
 }
 
-QStringList PeerBrowserView2::foundPeers() const
+void PeerBrowserView2::setPresented(bool presented)
 {
-    return m_session.foundPeerNames();
+    if (!presented) {
+        m_browser.stop();
+        return;
+    }
+    QString error;
+    if (!m_browser.start(&error))
+        Console::line(QStringLiteral("Browser failed: ") + error);
 }
 
-QString PeerBrowserView2::connectedPeer() const
+void PeerBrowserView2::updateChoices()
 {
-    const QStringList peers = m_session.connectedPeerNames();
-    return peers.isEmpty() ? QString() : peers.first();
+    const QList<PeerBrowser::Found> found = m_browser.foundPeers();
+    const QList<PeerId> connected = m_session.connectedPeers();
+    QList<PeerChoiceList::Choice> choices;
+    for (const PeerBrowser::Found &peer : found) {
+        const auto sameName = std::count_if(found.cbegin(), found.cend(), [&](const PeerBrowser::Found &other) {
+            return other.peer.displayName == peer.peer.displayName;
+        });
+        QString status;
+        if (connected.contains(peer.peer))
+            status = QStringLiteral("connected");
+        else if (peer.peer.id == m_invitedPeerId && m_session.state() == MultipeerSessionState::connecting)
+            status = QStringLiteral("connecting");
+        choices.append({peer.peer.id,
+                        sameName > 1 ? peer.peer.displayName + QStringLiteral(" (") + peer.where() + QLatin1Char(')')
+                                     : peer.peer.displayName,
+                        status});
+    }
+    m_peers.setChoices(choices);
+}
+
+bool PeerBrowserView2::doneEnabled() const
+{
+    return !m_session.connectedPeers().isEmpty();
 }
 
 void PeerBrowserView2::setAddressText(const QString &text)
@@ -29,19 +64,22 @@ void PeerBrowserView2::setAddressText(const QString &text)
     emit changed();
 }
 
-void PeerBrowserView2::invite(const QString &displayName)
+void PeerBrowserView2::invite(const QString &peerId)
 {
+    const std::optional<PeerBrowser::Found> found = m_browser.find(peerId);
+    if (!found || m_session.connectedPeers().contains(found->peer))
+        return;
     m_session.cancelAllConnections();
-    if (m_session.invitePeerNamed(displayName))
-        m_invitedPeer = displayName;
-    emit changed();
+    m_invitedPeerId = peerId;
+    m_session.invitePeer(*found);
+    updateChoices();
 }
 
 void PeerBrowserView2::inviteTypedAddress()
 {
     m_session.cancelAllConnections();
     if (m_session.inviteAddress(m_addressText)) {
-        m_invitedPeer = m_addressText.trimmed();
+        m_invitedPeerId.clear();
         m_addressError.clear();
     } else {
         m_addressError = QStringLiteral("Type the drone's address as host:port, for example 192.168.1.20:52000");

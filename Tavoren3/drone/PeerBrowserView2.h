@@ -1,20 +1,21 @@
 #pragma once
 
+#include "drone/PeerBrowser.h"
+#include "drone/PeerChoiceList.h"
+
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 class MultipeerSession;
 
 // The sheet in which the operator picks exactly one drone: among the
-// drones found nearby, or by typing the address of one the discovery
-// cannot see.
+// drones that can be seen now, or by typing the address of one the
+// discovery cannot see. While shown it browses by itself, so the list
+// does not depend on whether the session is browsing.
 class PeerBrowserView2 : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QStringList foundPeers READ foundPeers NOTIFY changed)
-    Q_PROPERTY(QString connectedPeer READ connectedPeer NOTIFY changed)
-    Q_PROPERTY(QString invitedPeer READ invitedPeer NOTIFY changed)
+    Q_PROPERTY(PeerChoiceList *peers READ peers CONSTANT)
     Q_PROPERTY(QString addressText READ addressText WRITE setAddressText NOTIFY changed)
     Q_PROPERTY(QString addressError READ addressError NOTIFY changed)
     Q_PROPERTY(bool doneEnabled READ doneEnabled NOTIFY changed)
@@ -22,17 +23,16 @@ class PeerBrowserView2 : public QObject
 public:
     explicit PeerBrowserView2(MultipeerSession &session, QObject *parent = nullptr);
 
-    QStringList foundPeers() const;
-    // The drone now linked, or empty.
-    QString connectedPeer() const;
-    QString invitedPeer() const { return m_invitedPeer; }
+    PeerChoiceList *peers() { return &m_peers; }
     QString addressText() const { return m_addressText; }
     void setAddressText(const QString &text);
     QString addressError() const { return m_addressError; }
-    bool doneEnabled() const { return !connectedPeer().isEmpty(); }
+    bool doneEnabled() const;
 
+    // Browses while the sheet is shown.
+    void setPresented(bool presented);
     // One drone at a time: a new choice drops the links made before.
-    Q_INVOKABLE void invite(const QString &displayName);
+    Q_INVOKABLE void invite(const QString &peerId);
     Q_INVOKABLE void inviteTypedAddress();
     Q_INVOKABLE void done();
     Q_INVOKABLE void cancel();
@@ -42,8 +42,12 @@ signals:
     void dismissed();
 
 private:
+    void updateChoices();
+
     MultipeerSession &m_session;
-    QString m_invitedPeer;
+    PeerBrowser m_browser;
+    PeerChoiceList m_peers;
+    QString m_invitedPeerId;
     QString m_addressText;
     QString m_addressError;
 };

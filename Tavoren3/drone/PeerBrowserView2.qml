@@ -29,15 +29,16 @@ Popup {
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
-            model: sheet.model.foundPeers
+            model: sheet.model.peers
             delegate: ItemDelegate {
-                required property string modelData
-                objectName: "peer " + modelData
+                required property string peerId
+                required property string label
+                required property string status
+                objectName: "peer " + label
                 width: ListView.view.width
                 implicitHeight: 52
-                text: modelData + (modelData === sheet.model.connectedPeer ? "  \u2014 connected"
-                                   : modelData === sheet.model.invitedPeer ? "  \u2014 connecting" : "")
-                onClicked: sheet.model.invite(modelData)
+                text: label + (status.length > 0 ? "  \u2014 " + status : "")
+                onClicked: sheet.model.invite(peerId)
             }
             Label {
                 anchors.centerIn: parent

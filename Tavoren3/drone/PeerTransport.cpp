@@ -7,22 +7,21 @@
 #include <QNetworkInterface>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace {
 constexpr int announceIntervalMs = 1000;
-constexpr qint64 lostAfterMs = 3500;
 constexpr const char *announcedProperty = "announced";
 }
 
 PeerTransport::PeerTransport(const QString &displayName, const QString &serviceType, QObject *parent)
     : QObject(parent), m_local{QUuid::createUuid().toString(QUuid::WithoutBraces), displayName},
-      m_serviceType(serviceType)
+      m_serviceType(serviceType), m_browser(serviceType, m_local.id)
 {
     m_loopbackOnly = qEnvironmentVariable("TAVOREN_DISCOVERY") == QLatin1String("loopback");
-    bool ok = false;
-    const uint port = qEnvironmentVariableIntValue("TAVOREN_DISCOVERY_PORT", &ok);
-    if (ok && port > 0 && port < 65536)
-        m_discoveryPort = quint16(port);
-    m_clock.start();
+    connect(&m_browser, &PeerBrowser::peerFound, this, &PeerTransport::peerFound);
+    connect(&m_browser, &PeerBrowser::peerLost, this, &PeerTransport::peerLost);
+    connect(&m_browser, &PeerBrowser::foundPeersChanged, this, &PeerTransport::foundPeersChanged);
 
     m_server.setSslConfiguration(TlsIdentity::shared().serverConfiguration());
     connect(&m_server, &QSslServer::pendingConnectionAvailable, this, &PeerTransport::acceptIncoming);
@@ -31,9 +30,6 @@ PeerTransport::PeerTransport(const QString &displayName, const QString &serviceT
 
     m_announceTimer.setInterval(announceIntervalMs);
     connect(&m_announceTimer, &QTimer::timeout, this, [this] { announce(); });
-    m_expiryTimer.setInterval(500);
-    connect(&m_expiryTimer, &QTimer::timeout, this, &PeerTransport::expireFound);
-    connect(&m_discovery, &QUdpSocket::readyRead, this, &PeerTransport::readAnnouncements);
 }
 
 PeerTransport::~PeerTransport()
@@ -75,25 +71,14 @@ void PeerTransport::stopAdvertising()
 
 void PeerTransport::startBrowsing()
 {
-    if (m_browsing)
-        return;
-    if (!m_discovery.bind(QHostAddress::AnyIPv4, m_discoveryPort,
-                          QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
-        emit browsingFailed(m_discovery.errorString());
-        return;
-    }
-    m_browsing = true;
-    m_expiryTimer.start();
+    QString error;
+    if (!m_browser.start(&error))
+        emit browsingFailed(error);
 }
 
 void PeerTransport::stopBrowsing()
 {
-    if (!m_browsing)
-        return;
-    m_browsing = false;
-    m_discovery.close();
-    m_expiryTimer.stop();
-    m_found.clear();
+    m_browser.stop();
 }
 
 QList<QHostAddress> PeerTransport::announcementTargets() const
@@ -115,68 +100,33 @@ QList<QHostAddress> PeerTransport::announcementTargets() const
 
 void PeerTransport::announce(bool leaving)
 {
+    if (!m_announcing)
+        return;
     QJsonObject message = hello();
     message.insert(QStringLiteral("port"), int(m_server.serverPort()));
     if (leaving)
         message.insert(QStringLiteral("leaving"), true);
     const QByteArray datagram = QJsonDocument(message).toJson(QJsonDocument::Compact);
     for (const QHostAddress &target : announcementTargets())
-        m_announcer.writeDatagram(datagram, target, m_discoveryPort);
-}
-
-void PeerTransport::readAnnouncements()
-{
-    while (m_discovery.hasPendingDatagrams()) {
-        QHostAddress sender;
-        QByteArray datagram(int(std::min<qint64>(m_discovery.pendingDatagramSize(), 4096)), Qt::Uninitialized);
-        const qint64 size = m_discovery.readDatagram(datagram.data(), datagram.size(), &sender);
-        if (size <= 0 || !m_browsing)
-            continue;
-        const QJsonObject message = QJsonDocument::fromJson(datagram.left(size)).object();
-        const PeerId peer{message.value(QStringLiteral("id")).toString(), message.value(QStringLiteral("name")).toString()};
-        const int port = message.value(QStringLiteral("port")).toInt();
-        if (message.value(QStringLiteral("service")).toString() != m_serviceType || peer.id.isEmpty()
-            || peer.id == m_local.id || port <= 0 || port > 65535)
-            continue;
-        if (message.value(QStringLiteral("leaving")).toBool()) {
-            if (m_found.remove(peer.id))
-                emit peerLost(peer);
-            continue;
-        }
-        const bool isNew = !m_found.contains(peer.id);
-        m_found.insert(peer.id, Found{peer, sender, quint16(port), m_clock.elapsed()});
-        if (isNew)
-            emit peerFound(peer);
-    }
-}
-
-void PeerTransport::expireFound()
-{
-    const qint64 now = m_clock.elapsed();
-    for (auto it = m_found.begin(); it != m_found.end();) {
-        if (now - it->lastSeenMs > lostAfterMs) {
-            const PeerId peer = it->peer;
-            it = m_found.erase(it);
-            emit peerLost(peer);
-        } else {
-            ++it;
-        }
-    }
+        m_announcer.writeDatagram(datagram, target, PeerBrowser::discoveryPort());
 }
 
 void PeerTransport::invitePeer(const PeerId &peer, int timeoutMs)
 {
-    const auto found = m_found.constFind(peer.id);
-    if (found == m_found.cend()) {
+    if (const std::optional<PeerBrowser::Found> found = m_browser.find(peer.id))
+        invitePeer(*found, timeoutMs);
+    else
         emit peerStateChanged(peer, PeerState::notConnected);
-        return;
-    }
+}
+
+void PeerTransport::invitePeer(const PeerBrowser::Found &found, int timeoutMs)
+{
     for (PeerConnection *connection : std::as_const(m_connections)) {
-        if (connection->peer() == peer)
+        if (connection->peer() == found.peer)
             return; // already linked or on the way
     }
-    auto *connection = new PeerConnection(found->address.toString(), found->port, hello(), this);
-    connection->setExpectedPeer(peer);
+    auto *connection = new PeerConnection(found.address.toString(), found.port, hello(), this);
+    connection->setExpectedPeer(found.peer);
     adopt(connection, timeoutMs);
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "drone/PeerBrowser.h"
 #include "drone/PeerConnection.h"
 #include "drone/PeerId.h"
 
-#include <QElapsedTimer>
-#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -17,8 +16,8 @@
 // TCP links, one whole text per message.
 //
 // Announcements go to the broadcast addresses of the machine's interfaces,
-// or, with TAVOREN_DISCOVERY=loopback, to loopback only. The discovery port
-// is 53530 unless TAVOREN_DISCOVERY_PORT names another.
+// or, with TAVOREN_DISCOVERY=loopback, to loopback only, on the discovery
+// port that PeerBrowser listens on.
 class PeerTransport : public QObject
 {
     Q_OBJECT
@@ -36,12 +35,19 @@ public:
     void startAdvertising();
     void stopAdvertising();
     bool isAdvertising() const { return m_advertising; }
+    // Off: advertising takes invitations by address but announces nothing,
+    // so no browser finds this peer.
+    void setAnnouncing(bool announcing) { m_announcing = announcing; }
     void startBrowsing();
     void stopBrowsing();
-    bool isBrowsing() const { return m_browsing; }
+    bool isBrowsing() const { return m_browser.isBrowsing(); }
+    // The peers seen now, by name and then port; empty while not browsing.
+    QList<PeerBrowser::Found> foundPeers() const { return m_browser.foundPeers(); }
 
-    // Invites a found peer; the outcome arrives as state changes.
+    // Invites a peer this transport's browsing found; the outcome arrives as state changes.
     void invitePeer(const PeerId &peer, int timeoutMs);
+    // Invites a peer found by any browser, at the address it announced.
+    void invitePeer(const PeerBrowser::Found &found, int timeoutMs);
     // Invites whoever listens at host:port, for networks that block discovery.
     void inviteAddress(const QString &host, quint16 port, int timeoutMs);
     void cancelConnectPeer(const PeerId &peer);
@@ -55,6 +61,8 @@ public:
 signals:
     void peerFound(const PeerId &peer);
     void peerLost(const PeerId &peer);
+    // The list of peers seen now changed: found, lost, or cleared.
+    void foundPeersChanged();
     void peerStateChanged(const PeerId &peer, PeerTransport::PeerState state);
     void dataReceived(const QByteArray &data, const PeerId &peer);
     void advertisingFailed(const QString &error);
@@ -63,17 +71,7 @@ signals:
     void peerMisbehaved(const PeerId &peer, const QString &what);
 
 private:
-    struct Found
-    {
-        PeerId peer;
-        QHostAddress address;
-        quint16 port = 0;
-        qint64 lastSeenMs = 0;
-    };
-
     void announce(bool leaving = false);
-    void readAnnouncements();
-    void expireFound();
     void adopt(PeerConnection *connection, int timeoutMs);
     void acceptIncoming();
     QList<QHostAddress> announcementTargets() const;
@@ -82,16 +80,12 @@ private:
     PeerId m_local;
     QString m_serviceType;
     QSslServer m_server;
-    QUdpSocket m_discovery;
+    PeerBrowser m_browser;
     QUdpSocket m_announcer;
     QTimer m_announceTimer;
-    QTimer m_expiryTimer;
-    QElapsedTimer m_clock;
     bool m_advertising = false;
-    bool m_browsing = false;
+    bool m_announcing = true;
     bool m_loopbackOnly = false;
-    quint16 m_discoveryPort = 53530;
-    QHash<QString, Found> m_found;
     QList<PeerConnection *> m_connections;
     std::function<bool(const PeerId &)> m_invitationHandler;
 };

@@ -16,7 +16,9 @@ target_sources(tavoren_core PRIVATE
   drone/MultipeerSession.h drone/MultipeerSession.cpp
   drone/MultipeerSessionState.h drone/MultipeerSessionState.cpp
   drone/OptionalView.h drone/OptionalView.cpp
+  drone/PeerBrowser.h drone/PeerBrowser.cpp
   drone/PeerBrowserView2.h drone/PeerBrowserView2.cpp
+  drone/PeerChoiceList.h drone/PeerChoiceList.cpp
   drone/PeerConnection.h drone/PeerConnection.cpp
   drone/PeerId.h
   drone/SingleOptionalView.h drone/SingleOptionalView.cpp

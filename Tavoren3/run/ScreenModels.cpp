@@ -22,6 +22,8 @@ ScreenModels::ScreenModels(Tavoren3App &app, AppInfo &appInfo, SoundPlayer &soun
       m_completion(std::make_unique<CompletionOverlay>(m_controller, m_session, sound, composer))
 {
     connect(m_peerBrowser.get(), &PeerBrowserView2::dismissed, m_start.get(), &StartViewModel::peerBrowserDismissed);
+    connect(m_start.get(), &StartViewModel::alertChanged, m_peerBrowser.get(),
+            [this] { m_peerBrowser->setPresented(m_start->showPeerBrowser()); });
 }
 
 ScreenModels::~ScreenModels() = default;

@@ -14,6 +14,10 @@ void WorkingViewModel::sessionStateChanged()
     const MultipeerSessionState state = m_session.state();
     const bool reconnected = state == MultipeerSessionState::connected && m_lastState != state;
     m_lastState = state;
-    if (reconnected && m_controller.running())
+    if (!reconnected)
+        return;
+    if (m_controller.running())
         m_controller.sendCurrentStepState();
+    else if (m_controller.isCompleted())
+        m_session.sendState(QStringLiteral("done")); // the run is over: not a paused step
 }

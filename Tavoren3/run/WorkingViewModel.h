@@ -8,7 +8,7 @@ class MultipeerSession;
 class VerkeersLeiding;
 
 // The run screen: a drone that (re)connects during a run is given the
-// current step's state at once.
+// current step's state at once, and after the last step that the run is done.
 class WorkingViewModel : public QObject
 {
     Q_OBJECT

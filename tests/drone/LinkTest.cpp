@@ -1,6 +1,12 @@
 #include "drone/DroneEndpoint.h"
 #include "drone/DroneFixture.h"
 #include "drone/FrameReader.h"
+#include "drone/PeerBrowserView2.h"
+#include "model/CurrentProtocol.h"
+#include "run/VerkeersLeiding.h"
+#include "run/WorkingViewModel.h"
+#include "support/CountingSoundPlayer.h"
+#include "support/TestProtocol.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -100,6 +106,31 @@ TEST_F(Link, LostDroneIsFoundAgainAndReinvitedByItsName)
     EXPECT_TRUE(console.contains("Found last connected drone 'drone-two', auto\u2011inviting it"));
 }
 
+TEST_F(Link, ADroneBackAfterTheLastStepIsToldTheRunIsDone)
+{
+    CurrentProtocol protocol;
+    protocol.currentProtocol()->setVersion("1");
+    protocol.currentProtocol()->setResearchName("Study");
+    protocol.currentProtocol()->setSteps({TestProtocol::step(1, "Only", "only", 0)});
+    CountingSoundPlayer sound;
+    VerkeersLeiding controller(session, protocol, sound);
+    WorkingViewModel runScreen(controller, session);
+    auto drone = std::make_unique<DroneProcess>("drone-five");
+    discover(session);
+    ASSERT_TRUE(connectedTo(session, "drone-five"));
+    controller.setPPID("1");
+    controller.startRun();
+    controller.requestAdvance(false);
+    ASSERT_TRUE(controller.isCompleted());
+
+    drone->kill();
+    ASSERT_TRUE(waitFor([&] { return session.state() == MultipeerSessionState::notConnected; }));
+    drone = std::make_unique<DroneProcess>("drone-five");
+    ASSERT_TRUE(connectedTo(session, "drone-five"));
+    ASSERT_TRUE(waitFor([&] { return session.lastAckedSequence() == session.stateSequence(); }));
+    EXPECT_EQ(drone->states(), QStringList{"done"}) << "not a paused step: the run is over";
+}
+
 TEST_F(Link, ADroneWithAnotherNameIsNotInvited)
 {
     rememberDrone("the-usual-drone");
@@ -108,11 +139,88 @@ TEST_F(Link, ADroneWithAnotherNameIsNotInvited)
     ASSERT_TRUE(waitFor([&] { return console.contains("Found other drone 'stranger', ignoring for auto\u2011reconnect"); }));
     QTest::qWait(1500);
     EXPECT_FALSE(session.isConnected());
-    EXPECT_EQ(session.foundPeerNames(), QStringList{"stranger"});
+    ASSERT_EQ(session.foundPeers().size(), 1);
+    EXPECT_EQ(session.foundPeers().first().peer.displayName, "stranger");
+}
 
-    // The user picks it by hand.
-    ASSERT_TRUE(session.invitePeerNamed("stranger"));
-    ASSERT_TRUE(connectedTo(session, "stranger"));
+namespace {
+
+// The drone chooser of the start screen, shown.
+class Chooser : public Link
+{
+protected:
+    Chooser() { sheet.setPresented(true); }
+
+    QList<PeerChoiceList::Choice> choices() { return sheet.peers()->choices(); }
+
+    // Picks the drone listed under this label; true once it is the one linked.
+    bool pick(const QString &label)
+    {
+        for (const PeerChoiceList::Choice &choice : choices()) {
+            if (choice.label != label)
+                continue;
+            sheet.invite(choice.peerId);
+            return waitFor([&] {
+                const QList<PeerId> peers = session.connectedPeers();
+                return peers.size() == 1 && peers.first().id == choice.peerId;
+            });
+        }
+        return false;
+    }
+
+    // Whether this drone process is the one the session sends to.
+    bool receivesStates(DroneProcess &drone, const QString &text)
+    {
+        session.sendState("text: " + text);
+        return drone.waitForLine("state " + QString::number(session.stateSequence()) + ": text: " + text);
+    }
+
+    PeerBrowserView2 sheet{session};
+};
+
+} // namespace
+
+TEST_F(Chooser, ARestartedDroneIsListedOnceAndTheLiveOneIsLinked)
+{
+    auto drone = std::make_unique<DroneProcess>("Lab drone");
+    discover(session);
+    ASSERT_TRUE(connectedTo(session, "Lab drone"));
+    drone->kill();
+    drone = std::make_unique<DroneProcess>("Lab drone");
+    ASSERT_TRUE(connectedTo(session, "Lab drone")) << "invited again by its remembered name";
+
+    // "Change drone": the link is dropped and the operator chooses.
+    session.cancelAllConnections();
+    session.setAutoInvite(false);
+    // The killed drone's entry goes once its announcements stop.
+    ASSERT_TRUE(waitFor([&] { return !session.isConnected() && choices().size() == 1; }));
+    EXPECT_EQ(choices().first().label, "Lab drone");
+    ASSERT_TRUE(pick("Lab drone"));
+    EXPECT_TRUE(receivesStates(*drone, "the live one"));
+}
+
+TEST_F(Chooser, TwoDronesOfOneNameAreBothListedAndEitherCanBeLinked)
+{
+    DroneProcess first("Twin");
+    DroneProcess second("Twin");
+    ASSERT_TRUE(waitFor([&] { return choices().size() == 2; }));
+    const auto labelOf = [](DroneProcess &drone) {
+        return QStringLiteral("Twin (127.0.0.1:%1)").arg(drone.port());
+    };
+    QStringList labels;
+    for (const auto &choice : choices())
+        labels.append(choice.label);
+    labels.sort();
+    QStringList expected{labelOf(first), labelOf(second)};
+    expected.sort();
+    ASSERT_EQ(labels, expected);
+
+    ASSERT_TRUE(pick(labelOf(second)));
+    EXPECT_TRUE(receivesStates(second, "to the second"));
+    ASSERT_TRUE(pick(labelOf(first)));
+    EXPECT_TRUE(receivesStates(first, "to the first"));
+    EXPECT_EQ(session.connectedPeers().size(), 1) << "one drone at a time";
+    EXPECT_EQ(QSettings().value("LastConnectedDroneName").toString(), "Twin");
 }
 
 TEST_F(Link, WhileAutoInviteIsOffFoundPeersAreOnlyLogged)

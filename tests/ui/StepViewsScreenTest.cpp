@@ -9,6 +9,7 @@
 #include "support/LabelLogLines.h"
 #include "support/FastBridge.h"
 
+#include <QQuickItem>
 #include <QTest>
 
 namespace {
@@ -49,7 +50,10 @@ TEST_F(StepScreens, ArithmeticNeedsTheDroneChosenInThePeerBrowser)
     EXPECT_FALSE(enabled("peerBrowserDone"));
     // Found while the sheet is open, so nothing invites it but the operator.
     DroneProcess drone("Lab drone");
-    ASSERT_TRUE(waitFor([&] { return models->peerBrowser()->foundPeers().contains("Lab drone"); }));
+    ASSERT_TRUE(waitFor([&] {
+        const auto choices = models->peerBrowser()->peers()->choices();
+        return choices.size() == 1 && choices.first().label == "Lab drone";
+    }));
     settle();
     click("peer Lab drone");
     ASSERT_TRUE(waitFor([&] { return app->VESK_Session().isConnected(); }));
@@ -194,6 +198,11 @@ TEST_F(StepScreens, BloodPressureConnectsThroughTheBrowserAndMeasures)
     ASSERT_TRUE(waitFor([&] { return !labelLogLines(controller()).filter("\tBlood pressure").isEmpty(); }));
     ASSERT_TRUE(waitFor([&] { return shown("bpLast"); }));
     EXPECT_TRUE(text("bpLast").startsWith("Last: ")) << text("bpLast").toStdString();
+    // The whole screen fits a 1024 x 768 window, down to the last version line.
+    ASSERT_EQ(window->size(), QSize(1024, 768));
+    auto *lastLine = qobject_cast<QQuickItem *>(find("footerBuildDate"));
+    ASSERT_NE(lastLine, nullptr);
+    EXPECT_LE(lastLine->mapToScene(QPointF(0, lastLine->height())).y(), window->height());
     screenshot("step-blood-pressure");
 }
 

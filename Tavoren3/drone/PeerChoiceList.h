@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QString>
+
+// The drones offered in the peer browser, one row each.
+class PeerChoiceList : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    struct Choice
+    {
+        QString peerId;
+        // Tells the drone apart from the others listed: its name, with its
+        // address when another drone of that name is listed too.
+        QString label;
+        // "connected", "connecting" or empty.
+        QString status;
+
+        bool operator==(const Choice &) const = default;
+    };
+
+    enum Role { PeerIdRole = Qt::UserRole + 1, LabelRole, StatusRole };
+
+    using QAbstractListModel::QAbstractListModel;
+
+    const QList<Choice> &choices() const { return m_choices; }
+    void setChoices(const QList<Choice> &choices);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+private:
+    QList<Choice> m_choices;
+};
