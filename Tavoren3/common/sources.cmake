@@ -8,4 +8,5 @@ target_sources(tavoren_core PRIVATE
   common/MonotonicClock.h
   common/ScreenDriver.h common/ScreenDriver.cpp
   common/StandardInputLines.h common/StandardInputLines.cpp
+  common/TaskTimer.h common/TaskTimer.cpp
   common/WholeFile.h common/WholeFile.cpp)

@@ -32,7 +32,15 @@ OptionalView::OptionalView(VerkeersLeiding &manager, MultipeerSession &session, 
                            QObject *parent)
     : QObject(parent), m_manager(manager), m_session(session), m_haptics(haptics), m_phase(manager.nr())
 {
-    // A step change is answered once the controller has set up the new step.
+    // The old step's views go at once, so none of them sends for a step that
+    // is no longer current; the new step's views are built once the
+    // controller has set the new step up.
+    connect(&m_manager, &VerkeersLeiding::nrChanged, this, [this] {
+        if (m_manager.nr() != m_phase && !m_retired) {
+            clear();
+            m_retired = true;
+        }
+    });
     connect(&m_manager, &VerkeersLeiding::nrChanged, this, &OptionalView::phaseChanged, Qt::QueuedConnection);
 }
 
@@ -76,6 +84,7 @@ void OptionalView::appeared()
     // it was last shown, while the step index stayed the same.
     clear();
     m_phase = m_manager.nr();
+    m_retired = false;
     build();
     m_shown = true;
     Console::line(QStringLiteral("OptionalView appeared for phase %1, optional views: %2").arg(m_manager.nr()).arg(m_views.size()));
@@ -94,13 +103,11 @@ void OptionalView::disappeared()
 
 void OptionalView::phaseChanged()
 {
-    const int old = m_phase;
-    m_phase = m_manager.nr();
-    if (old == m_phase)
+    if (!std::exchange(m_retired, false))
         return;
+    const int old = std::exchange(m_phase, m_manager.nr());
     const QList<OptionalViewSettings> views = viewsOf(m_manager);
     Console::line(QStringLiteral("Phase changed from %1 to %2, optional views: %3").arg(old).arg(m_phase).arg(views.size()));
-    clear();
     build();
     if (m_manager.pause()) {
         Console::line(QStringLiteral("Paused - not sending state changes to drone"));

@@ -40,6 +40,9 @@ private:
     MultipeerSession &m_session;
     HapticFeedback &m_haptics;
     QList<SingleOptionalView *> m_views;
+    // The step the views were built for.
     int m_phase;
+    // The step changed and its views are gone; the new ones are yet to come.
+    bool m_retired = false;
     bool m_shown = false;
 };

@@ -6,8 +6,6 @@
 TimerView::TimerView(VerkeersLeiding &manager, MultipeerSession &session, QObject *parent)
     : DroneStateView(manager, session, parent), m_jumps(manager)
 {
-    // A step change is answered once the controller has set up the new step.
-    connect(&m_manager, &VerkeersLeiding::nrChanged, this, [this] { sendUnlessPaused(); }, Qt::QueuedConnection);
     connect(&m_jumps, &RemainingTimeJumps::jumped, this, [this] { sendUnlessPaused(); });
 }
 

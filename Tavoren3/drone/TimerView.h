@@ -3,9 +3,9 @@
 #include "drone/DroneStateView.h"
 #include "run/RemainingTimeJumps.h"
 
-// The drone's countdown. Sent when the view appears, when the step changes
-// and when the time left jumps by two seconds or more to at least 1; the
-// ordinary countdown sends nothing (the drone counts by itself).
+// The drone's countdown. Sent when the view appears (it is built afresh for
+// every step) and when the time left jumps by two seconds or more to at
+// least 1; the ordinary countdown sends nothing (the drone counts by itself).
 class TimerView : public DroneStateView
 {
     Q_OBJECT

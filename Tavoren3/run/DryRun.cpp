@@ -2,15 +2,22 @@
 
 #include "bridge/BleBackend.h"
 #include "common/Clock.h"
+#include "common/TaskTimer.h"
+#include "drone/DroneEndpoint.h"
 #include "drone/MultipeerSession.h"
+#include "drone/OptionalView.h"
 #include "model/ProtocolReader.h"
 #include "run/LabelFileWriter.h"
 #include "run/LabelLog.h"
 #include "run/LogTime.h"
 #include "run/SoundPlayer.h"
 #include "run/VerkeersLeiding.h"
+#include "tasks/HapticFeedback.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QRegularExpression>
+#include <QThread>
 
 namespace {
 
@@ -20,12 +27,32 @@ public:
     void playSystemSound(int) override {}
 };
 
+class SilentHaptics : public HapticFeedback
+{
+public:
+    void impactOccurred() override {}
+};
+
 // A week of virtual time is more than any protocol needs.
 constexpr qint64 longestRunSeconds = 7 * 24 * 3600;
+// Real time the link to the dry run's own drone may take.
+constexpr int linkDeadlineMs = 10000;
+
+bool waitUntil(const std::function<bool()> &done)
+{
+    QDeadlineTimer deadline(linkDeadlineMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::usleep(200);
+    }
+    return true;
+}
 
 } // namespace
 
-DryRun::Outcome DryRun::run(const Options &options, const std::function<void(const QString &)> &stateSent)
+DryRun::Outcome DryRun::run(const Options &options, const std::function<void(const QString &)> &stateReceived)
 {
     static const QRegularExpression digits(QStringLiteral("\\A[0-9]+\\z"));
     if (!digits.match(options.participantId).hasMatch())
@@ -36,43 +63,73 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
     if (!decoded.run)
         return {std::nullopt, QStringLiteral("the protocol does not decode: ") + decoded.error->description()};
 
+    // The drone is linked on this machine only, and nobody else can find it.
+    qputenv("TAVOREN_DISCOVERY", "loopback");
+    DroneEndpoint drone(QStringLiteral("dry run drone"));
+    drone.transport().setAnnouncing(false);
+    drone.start();
+    qint64 received = 0;
+    QObject::connect(&drone, &DroneEndpoint::stateReceived, [&](qint64 sequence, const QString &payload, bool repeat) {
+        received = std::max(received, sequence);
+        if (!repeat)
+            stateReceived(payload);
+    });
+    MultipeerSession session(QStringLiteral("dry run"));
+    session.inviteAddress(QStringLiteral("127.0.0.1:") + QString::number(drone.transport().listeningPort()));
+    if (!waitUntil([&] { return session.isConnected() && drone.connected(); }))
+        return {std::nullopt, QStringLiteral("the dry run's own drone could not be linked on this machine")};
+
     auto clock = std::make_shared<ManualClock>(QDateTime::currentDateTime());
     Clock::install(clock);
+    TaskTimer::setVirtualTime(true);
     BleBackend::setUseSimulator(true);
 
     CurrentProtocol protocol;
     protocol.currentProtocol()->copyFrom(*decoded.run);
     SilentSoundPlayer sound;
-    MultipeerSession session(QStringLiteral("dry run"));
-    QObject::connect(&session, &MultipeerSession::stateQueued, stateSent);
+    SilentHaptics haptics;
     VerkeersLeiding controller(session, protocol, sound);
+    OptionalView views(controller, session, haptics);
 
+    const auto settle = [] { QCoreApplication::processEvents(); };
     const auto answerSliderWarning = [&] {
         if (!controller.showSliderAdvanceAlert())
             return;
         controller.confirmSliderAdvance();
+        settle();
         if (controller.running() && controller.pause())
             controller.togglePause();
+        settle();
     };
 
     controller.setPPID(options.participantId);
     controller.setRunTimestamp(LogTime::runTimestamp());
     controller.startRun();
+    views.appeared();
+    settle();
     for (qint64 second = 0; controller.running() && second < longestRunSeconds; ++second) {
         clock->advanceMs(1000);
         controller.tick();
+        settle();
+        TaskTimer::advanceVirtualTime(1000);
+        settle();
         answerSliderWarning();
         const auto step = controller.currentStep();
         if (controller.running() && step && step->duration == 0 && -controller.remainingTime() >= options.untimedSeconds) {
             controller.requestAdvance(controller.pause());
+            settle();
             answerSliderWarning();
         }
     }
+    views.disappeared();
     const QString fileName = controller.completedLogFileName() + QStringLiteral(".lbl");
     Outcome outcome{LabelFileWriter::labelFilePath(fileName, LabelLog::labelFolderText(protocol.currentProtocolName())),
                     QString()};
+    TaskTimer::setVirtualTime(false);
     Clock::install(nullptr);
     if (controller.running())
         outcome.error = QStringLiteral("the protocol did not end within a week of virtual time");
+    else if (!waitUntil([&] { return received >= session.stateSequence(); }))
+        outcome.error = QStringLiteral("the dry run's own drone did not receive every state");
     return outcome;
 }

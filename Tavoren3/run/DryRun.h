@@ -6,9 +6,11 @@
 #include <optional>
 
 // Runs a protocol with the real run controller on a virtual clock, as fast
-// as the machine goes: no drone, no sound, DONE pressed on an untimed step
-// after a fixed number of virtual seconds, the slider warning answered with
-// "Proceed anyway". The label file lands where a real run would put it.
+// as the machine goes: each step's optional views are built as the run
+// screen builds them, a drone of its own is linked on this machine, no
+// sound, DONE pressed on an untimed step after a fixed number of virtual
+// seconds, the slider warning answered with "Proceed anyway". The label
+// file lands where a real run would put it.
 class DryRun
 {
 public:
@@ -25,6 +27,6 @@ public:
         QString error;                        // set when the run could not be made
     };
 
-    // stateSent receives every state the drone would have been sent.
-    static Outcome run(const Options &options, const std::function<void(const QString &)> &stateSent);
+    // stateReceived gets every state the drone was shown, in order.
+    static Outcome run(const Options &options, const std::function<void(const QString &)> &stateReceived);
 };

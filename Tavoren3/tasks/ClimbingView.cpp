@@ -8,9 +8,7 @@
 ClimbingView::ClimbingView(VerkeersLeiding &manager, MultipeerSession &session, QObject *parent)
     : QObject(parent), m_manager(manager), m_session(session), m_jumps(manager)
 {
-    m_timer.setInterval(1000);
-    connect(&m_timer, &QTimer::timeout, this, &ClimbingView::countdownTick);
-    connect(&m_manager, &VerkeersLeiding::nrChanged, this, &ClimbingView::sendClimbingState, Qt::QueuedConnection);
+    connect(&m_timer, &TaskTimer::timeout, this, &ClimbingView::countdownTick);
     connect(&m_jumps, &RemainingTimeJumps::jumped, this, &ClimbingView::sendClimbingState);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "common/TaskTimer.h"
 #include "run/RemainingTimeJumps.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 class MultipeerSession;
 class VerkeersLeiding;
@@ -47,5 +47,5 @@ private:
     RemainingTimeJumps m_jumps;
     bool m_fellButtonDisabled = false;
     int m_countdownTime = recoverySeconds;
-    QTimer m_timer;
+    TaskTimer m_timer{1000};
 };

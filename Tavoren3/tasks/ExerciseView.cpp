@@ -13,11 +13,8 @@ ExerciseView::ExerciseView(VerkeersLeiding &manager, MultipeerSession &session, 
                            QObject *parent)
     : QObject(parent), m_manager(manager), m_session(session), m_haptics(haptics), m_file(std::move(file))
 {
-    m_timer.setInterval(1000);
-    m_gap.setInterval(1000);
-    m_gap.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &ExerciseView::tick);
-    connect(&m_gap, &QTimer::timeout, this, &ExerciseView::startExercise);
+    connect(&m_timer, &TaskTimer::timeout, this, &ExerciseView::tick);
+    connect(&m_gap, &TaskTimer::timeout, this, &ExerciseView::startExercise);
 }
 
 void ExerciseView::setSecondMs(int ms)
@@ -58,6 +55,12 @@ void ExerciseView::send(const QString &state)
 {
     if (!m_manager.pause())
         m_session.sendState(state);
+}
+
+void ExerciseView::sendCountdown(const ExerciseSequence::Exercise &exercise)
+{
+    send(QStringLiteral("exercise: ") + exercise.name + QStringLiteral(" - ") + QString::number(m_remainingTime)
+         + QLatin1Char('s'));
 }
 
 void ExerciseView::load()
@@ -121,8 +124,9 @@ void ExerciseView::startExercise()
     }
     m_remainingTime = exercise->duration;
     m_isActive = true;
-    log(QStringLiteral("\tExercise Started: %1 (%2s)").arg(exercise->name).arg(exercise->duration));
-    send(QStringLiteral("exercise: %1 - %2s").arg(exercise->name).arg(m_remainingTime));
+    log(QStringLiteral("\tExercise Started: ") + exercise->name + QStringLiteral(" (") + QString::number(exercise->duration)
+        + QStringLiteral("s)"));
+    sendCountdown(*exercise);
     m_timer.stop();
     m_timer.start();
     emit changed();
@@ -139,14 +143,15 @@ void ExerciseView::tick()
             m_gap.start();
         } else {
             m_isActive = false;
-            log(QStringLiteral("\tAll Exercises Completed (Total: %1s)").arg(m_totalElapsedTime));
+            log(QStringLiteral("\tAll Exercises Completed (Total: ") + QString::number(m_totalElapsedTime)
+                + QStringLiteral("s)"));
             send(QStringLiteral("exercises completed"));
         }
     } else {
         --m_remainingTime;
         ++m_totalElapsedTime;
         if (const auto *exercise = current())
-            send(QStringLiteral("exercise: %1 - %2s").arg(exercise->name).arg(m_remainingTime));
+            sendCountdown(*exercise);
         if (m_remainingTime >= 1 && m_remainingTime <= 3)
             m_haptics.impactOccurred();
     }

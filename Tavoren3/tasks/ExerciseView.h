@@ -1,10 +1,10 @@
 #pragma once
 
+#include "common/TaskTimer.h"
 #include "tasks/ExerciseSequence.h"
 #include "tasks/HapticFeedback.h"
 
 #include <QObject>
-#include <QTimer>
 
 class MultipeerSession;
 class VerkeersLeiding;
@@ -55,6 +55,8 @@ private:
     const ExerciseSequence::Exercise *current() const;
     void log(const QString &text);
     void send(const QString &state);
+    // "exercise: NAME - Ns", the seconds left.
+    void sendCountdown(const ExerciseSequence::Exercise &exercise);
 
     VerkeersLeiding &m_manager;
     MultipeerSession &m_session;
@@ -65,6 +67,6 @@ private:
     qint64 m_remainingTime = 0;
     bool m_isActive = false;
     qint64 m_totalElapsedTime = 0;
-    QTimer m_timer;
-    QTimer m_gap;
+    TaskTimer m_timer{1000};
+    TaskTimer m_gap{1000, true};
 };

@@ -61,8 +61,11 @@ TEST_F(DroneViews, TimerSendsOneLessThanTheClockAndOnlyOnJumps)
     controller.setRemainingTime(58);
     EXPECT_EQ(sent, QStringList{"timer: 57"}) << "a jump of two corrects the drone";
     sent.clear();
-    controller.advance(false); // an untimed step: black
+    controller.advance(false);
     QCoreApplication::processEvents();
+    EXPECT_TRUE(sent.isEmpty()) << "a view whose step is over sends nothing";
+    TimerView untimed(controller, session); // an untimed step: black
+    untimed.appeared();
     EXPECT_EQ(sent, QStringList{"black"});
     EXPECT_TRUE(console.contains("TimerView: non\u2011positive duration (-1), sending black instead of timer"));
 }

@@ -1,5 +1,6 @@
 #include "support/ProgramRun.h"
 #include "support/TemporaryDocuments.h"
+#include "support/TestProtocol.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -63,6 +64,66 @@ TEST(DryRun, BundledProtocolGivesTheLabelFileOfARealRun)
         at(405) + "\tend (7) ended ",
     };
     EXPECT_EQ(lines, expected);
+}
+
+TEST(DryRun, PrintsEveryStateTheDroneIsShownInOrder)
+{
+    TemporaryDocuments documents;
+    // An exercise name with markers a formatter would take for its own.
+    documents.write("Exercises/short.json",
+                    R"({"exercises":[{"name":"Squat %2","duration":3,"imageName":"a"},{"name":"B %1","duration":2,"imageName":"b"}]})");
+    const TestProtocol protocol{
+        "Preview", "1", true,
+        {TestProtocol::step(1, "Rest", "rest", 3, {{"Timer (drone side)", {}}}),
+         TestProtocol::step(2, "Quiet", "quiet", 10),
+         TestProtocol::step(3, "Read", "read", 0, {{"Text (drone side)", {"Read this"}}}),
+         TestProtocol::step(4, "Breathe", "breathe", 4, {{"Breathing (drone side)", {" Slow"}}}),
+         TestProtocol::step(5, "Look", "look", 2, {{"Images (drone side)", {}}}),
+         TestProtocol::step(6, "Rate", "rate", 2, {{"Slider (drone side)", {"How calm?"}}}),
+         TestProtocol::step(7, "Odd", "odd", 2, {{"Mystery view", {}}}),
+         TestProtocol::step(8, "Sums", "sums", 0, {{"Arithmetic tasks", {"TTR_addition_problems_1.txt"}}}),
+         TestProtocol::step(9, "Move", "move", 10, {{"Exercises", {"short.json"}}}),
+         TestProtocol::step(10, "End", "end", 3)}};
+    documents.write("preview.json", protocol.json());
+    const ProgramRun out =
+        dryRun({documents.filePath("preview.json"), "--ppid", "7", "--documents", documents.path(), "--untimed", "5"});
+    ASSERT_EQ(out.status, 0) << out.err.toStdString();
+
+    QStringList states;
+    for (const QString &line : out.outLines()) {
+        if (line.startsWith("state: "))
+            states.append(line.mid(7));
+    }
+    const QStringList expected{
+        "timer: 2", // one less than the seconds left
+        "black",    // a step without views; the rest's timer sends nothing more
+        "text: Read this",
+        "breathing: 3.75, 0.0, 3.75, 0.0",
+        "images: images.txt",
+        "slider: How calm?",
+        "pause",    // the rating did not come: the warning pauses the run
+        "black",    // the unknown view appears while paused
+        "resume",   // "Proceed anyway", then the run is continued
+        "black",    // the step's state: nothing it knows
+        "text: 2 + 5 =",
+        "exercise: Squat %2 - 3s",
+        "exercise: Squat %2",
+        "exercise: Squat %2 - 2s",
+        "exercise: Squat %2 - 1s",
+        "exercise: Squat %2 - 0s",
+        "exercise: B %1 - 2s",
+        "exercise: B %1 - 1s",
+        "exercise: B %1 - 0s",
+        "exercises completed",
+        "black",
+        "done",
+    };
+    EXPECT_EQ(states, expected);
+
+    const QString labels = QString::fromUtf8(documents.read(out.outLines().last().mid(documents.path().size() + 1)));
+    EXPECT_TRUE(labels.contains("\tExercise Started: Squat %2 (3s)\n"));
+    EXPECT_TRUE(labels.contains("\tExercise Completed: B %1\n"));
+    EXPECT_TRUE(labels.contains("\tAll Exercises Completed (Total: 5s)\n"));
 }
 
 TEST(DryRun, RefusesBadInput)

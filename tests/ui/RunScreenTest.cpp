@@ -11,24 +11,42 @@
 
 namespace {
 
-// A run of three steps: untimed welcome, a timed rest, a timed rating.
-class RunScreen : public ScreenFixture
+// A run on the run screen; the states sent to the drone are kept.
+class RunningProtocol : public ScreenFixture
 {
 protected:
-    RunScreen()
+    void startRun(const Protocol &protocol)
     {
         QObject::connect(&app->VESK_Session(), &MultipeerSession::stateQueued,
                          [this](const QString &payload) { sent.append(payload); });
-        addProtocol("screens.json",
-                    {"Screens", "1", false,
-                     {step(1, "Welcome", "welcome", 0), step(2, "Rest", "rest", 30),
-                      step(3, "Rating", "rating", 3, {{"Slider (drone side)", {}}})}});
-        click("runRow screens.json");
+        addProtocol("run.json", protocol);
+        click("runRow run.json");
         type("ppidField", "5");
         click("startButton");
     }
 
+    void ticks(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            clock->advanceMs(1000);
+            app->verkeersLeiding().tick();
+            settle();
+        }
+    }
+
     QStringList sent;
+};
+
+// A run of three steps: untimed welcome, a timed rest, a timed rating.
+class RunScreen : public RunningProtocol
+{
+protected:
+    RunScreen()
+    {
+        startRun({"Screens", "1", false,
+                  {step(1, "Welcome", "welcome", 0), step(2, "Rest", "rest", 30),
+                   step(3, "Rating", "rating", 3, {{"Slider (drone side)", {}}})}});
+    }
 
     VerkeersLeiding &controller() const { return app->verkeersLeiding(); }
 
@@ -52,15 +70,6 @@ protected:
         ASSERT_TRUE(shown("sliderWarning"));
         click("alertButton Proceed anyway", find("sliderWarning"));
         ASSERT_TRUE(controller().isCompleted());
-    }
-
-    void ticks(int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            clock->advanceMs(1000);
-            controller().tick();
-        }
-        settle();
     }
 };
 
@@ -262,4 +271,42 @@ TEST_F(RunScreen, CompletionAndEmailDialog)
     click("returnHomeButton");
     EXPECT_TRUE(shown("startButton"));
     EXPECT_FALSE(controller().isCompleted());
+}
+
+namespace {
+
+// A timer step, a step without views, a text step and a breathing step.
+class DroneStatesOfARun : public RunningProtocol
+{
+protected:
+    DroneStatesOfARun()
+    {
+        startRun({"States", "1", false,
+                  {step(1, "Rest", "rest", 3, {{"Timer (drone side)", {}}}), step(2, "Quiet", "quiet", 10),
+                   step(3, "Read", "read", 0, {{"Text (drone side)", {"Read"}}}),
+                   step(4, "Breathe", "breathe", 5, {{"Breathing (drone side)", {}}})}});
+    }
+};
+
+} // namespace
+
+TEST_F(DroneStatesOfARun, EveryStateInOrderWithSkipAndBack)
+{
+    ticks(3);
+    ASSERT_EQ(text("stepName"), "Quiet");
+    ticks(10);
+    ASSERT_EQ(text("stepName"), "Read");
+    click("pauseButton");
+    click("skipButton");
+    ASSERT_EQ(text("stepName"), "Breathe");
+    click("backButton");
+    ASSERT_EQ(text("stepName"), "Read");
+    click("pauseButton");
+    click("doneButton");
+    ASSERT_EQ(text("stepName"), "Breathe");
+    ticks(5);
+    ASSERT_TRUE(shown("completionOverlay"));
+    EXPECT_EQ(sent, (QStringList{"timer: 2", "black", "text: Read", "pause", "resume", "text: Read",
+                                 "breathing: 2.5, 0.0, 2.5, 0.0", "done", "done"}))
+        << "the rest's timer sends nothing once its step is over; paused steps send nothing";
 }
