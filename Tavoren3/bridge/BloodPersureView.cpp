@@ -126,7 +126,13 @@ void BloodPersureView::connectionChanged()
 void BloodPersureView::logMeasurement()
 {
     const QString measurement = m_central.lastMeasurement();
-    if (measurement.isEmpty() || measurement == m_lastLoggedMeasurement || m_central.errorOccured())
+    if (m_central.errorOccured()) {
+        // The headline is not logged, but it is handled: the same error
+        // reported again logs its advice again.
+        m_lastLoggedMeasurement = measurement;
+        return;
+    }
+    if (measurement.isEmpty() || measurement == m_lastLoggedMeasurement)
         return;
     if (measurement.trimmed() != cancelledMeasurementAdvice && !m_manager.pause())
         m_manager.log(LogTime::logTimestamp() + QStringLiteral("\tBlood pressure: ") + m_central.statusMessage());

@@ -544,9 +544,17 @@ void EspBleCentral::handleDisplayText(const QString &text)
         const std::optional<ErrorStatusSwift> entry = SpacelabsErrorCatalogSwift::lookup(text);
         if (entry) {
             const QStringList pieces = entry->description.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-            // An entry without an advice shows its whole description.
-            setStatusMessage(pieces.size() > 1 ? pieces.at(1) : entry->description);
-            setLastMeasurement(pieces.value(0));
+            if (pieces.size() > 1) {
+                setStatusMessage(pieces.at(1));
+                setLastMeasurement(pieces.at(0));
+            } else {
+                // An entry without an advice shows its description as the
+                // advice, under a headline made like the others' ("Kinked
+                // hose EC82."), so the advice still reaches the label file
+                // at the next normal display.
+                setStatusMessage(entry->description);
+                setLastMeasurement(entry->title + QLatin1Char(' ') + entry->code + QLatin1Char('.'));
+            }
         } else {
             setStatusMessage(genericErrorAdvice);
             setLastMeasurement(QStringLiteral("Unknown error."));

@@ -80,7 +80,7 @@ TEST_F(DisplayTest, UnknownCodesBatteryCodesAndTheEntryWithoutAdvice)
 
     central->handleDisplayText("EC82");
     EXPECT_EQ(central->statusMessage(), "Unkink/inspect hose.");
-    EXPECT_EQ(central->lastMeasurement(), "Unkink/inspect hose.");
+    EXPECT_EQ(central->lastMeasurement(), "Kinked hose EC82.") << "a headline apart from the advice";
     EXPECT_TRUE(central->errorOccured());
 
     central->handleDisplayText("EC34");
