@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the timekeeper on its embedded
 # defaults: the bundled protocol, the simulated blood-pressure bridge and a
-# drone window beside it (TAVOREN_LOCAL_DRONE=0 leaves the drone out, for a
-# drone on another device). Arguments go to the timekeeper.
+# drone window beside it, both kept to this machine (TAVOREN_LOCAL_DRONE=0
+# leaves the drone out and uses the network, for a drone on another device).
+# Arguments go to the timekeeper.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
@@ -15,6 +16,9 @@ fi
 if [ "${TAVOREN_LOCAL_DRONE:-1}" = 0 ]; then
   exec build/apps/tavoren/tavoren --documents "$documents" "$@"
 fi
+# Both stay on this machine: a demonstration announces nothing on the lab's
+# network (unless the caller chose otherwise).
+export TAVOREN_DISCOVERY="${TAVOREN_DISCOVERY:-loopback}"
 # The drone invites the timekeeper it finds, so the two meet by themselves.
 build/apps/tavoren-drone/tavoren-drone --windowed --name "Demo drone" --invite </dev/null &
 drone=$!

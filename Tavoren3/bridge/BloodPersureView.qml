@@ -38,19 +38,21 @@ ColumnLayout {
         Layout.fillWidth: true
         horizontalAlignment: Text.AlignHCenter
     }
-    TouchButton {
-        objectName: "bpDeviceButton"
-        text: bp.model.deviceButtonText
+    RowLayout {
         Layout.alignment: Qt.AlignHCenter
-        onClicked: bp.model.deviceButtonPressed()
-    }
-    TouchButton {
-        objectName: "bpMeasurementButton"
-        text: bp.model.measurementButtonText
-        enabled: bp.model.measurementButtonEnabled
-        tint: enabled ? "#798edb" : palette.button
-        Layout.alignment: Qt.AlignHCenter
-        onClicked: bp.model.startStopMeasurement()
+        spacing: 16
+        TouchButton {
+            objectName: "bpDeviceButton"
+            text: bp.model.deviceButtonText
+            onClicked: bp.model.deviceButtonPressed()
+        }
+        TouchButton {
+            objectName: "bpMeasurementButton"
+            text: bp.model.measurementButtonText
+            enabled: bp.model.measurementButtonEnabled
+            tint: enabled ? "#798edb" : palette.button
+            onClicked: bp.model.startStopMeasurement()
+        }
     }
     Component.onCompleted: model.appeared()
 

@@ -9,6 +9,10 @@ Popup {
     property string title
     property string message
     property var buttons: ["OK"]
+    // The button Escape presses; none when empty.
+    property string cancelButton
+    // The buttons drawn as destructive.
+    property var destructiveButtons: []
     signal chosen(string button)
 
     objectName: "alert"
@@ -17,6 +21,12 @@ Popup {
     anchors.centerIn: Overlay.overlay
     width: Math.min(560, parent ? parent.width - 48 : 560)
     padding: 24
+
+    Shortcut {
+        sequence: "Escape"
+        enabled: alert.visible && alert.cancelButton.length > 0
+        onActivated: alert.chosen(alert.cancelButton)
+    }
 
     ColumnLayout {
         width: parent.width
@@ -53,6 +63,7 @@ Popup {
                     required property string modelData
                     objectName: "alertButton " + modelData
                     text: modelData
+                    destructive: alert.destructiveButtons.indexOf(modelData) >= 0
                     Layout.fillWidth: buttonGrid.stacked
                     onClicked: alert.chosen(modelData)
                 }

@@ -7,6 +7,8 @@ Button {
     id: button
     property string symbol
     property color tint: palette.button
+    // Drawn in red: the button destroys or gives something up.
+    property bool destructive
     // A key sequence that presses the button while it is shown and enabled.
     property string shortcut
 
@@ -34,7 +36,7 @@ Button {
                 id: labelText
                 text: button.text
                 font: button.font
-                color: button.enabled ? palette.buttonText : palette.mid
+                color: !button.enabled ? palette.mid : button.destructive ? "#c62828" : palette.buttonText
                 anchors.verticalCenter: parent.verticalCenter
             }
         }

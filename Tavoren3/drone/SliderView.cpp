@@ -34,6 +34,21 @@ QString SliderView::displayText() const
     return QStringLiteral("Preparing slider...");
 }
 
+bool SliderView::displayIsLarge() const
+{
+    const Display shown = display();
+    return shown == Display::Rating || shown == Display::WaitingForScore;
+}
+
+QString SliderView::displayColor() const
+{
+    switch (display()) {
+    case Display::WaitingForConnection: return QStringLiteral("red");
+    case Display::Preparing: return QStringLiteral("blue");
+    default: return QStringLiteral("black");
+    }
+}
+
 void SliderView::appeared()
 {
     m_manager.setSliderValueReceivedAndDisplayed(false);

@@ -15,6 +15,9 @@ class SliderView : public QObject
     Q_PROPERTY(bool hasReceivedSliderValue READ hasReceivedSliderValue NOTIFY changed)
     Q_PROPERTY(Display display READ display NOTIFY changed)
     Q_PROPERTY(QString displayText READ displayText NOTIFY changed)
+    // The rating and "Waiting for Score" are shown large; the other two texts in colour.
+    Q_PROPERTY(bool displayIsLarge READ displayIsLarge NOTIFY changed)
+    Q_PROPERTY(QString displayColor READ displayColor NOTIFY changed)
 
 public:
     enum class Display { Rating, WaitingForScore, WaitingForConnection, Preparing };
@@ -29,6 +32,8 @@ public:
     bool hasReceivedSliderValue() const { return m_hasReceived; }
     Display display() const;
     QString displayText() const;
+    bool displayIsLarge() const;
+    QString displayColor() const;
 
     Q_INVOKABLE void appeared();
     Q_INVOKABLE void disappeared();

@@ -12,6 +12,8 @@ Pane {
     Label {
         objectName: "sliderText"
         text: slider.model.displayText
-        font.pixelSize: 20
+        font.pixelSize: slider.model.displayIsLarge ? 60 : 20
+        font.bold: true
+        color: slider.model.displayColor
     }
 }

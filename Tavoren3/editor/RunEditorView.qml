@@ -161,6 +161,8 @@ Page {
         title: editor.model.unsavedChangesTitle
         message: editor.model.unsavedChangesMessage
         buttons: ["Save", "Proceed without saving", "Cancel"]
+        cancelButton: "Cancel"
+        destructiveButtons: ["Proceed without saving"]
         onChosen: function (button) {
             if (button === "Save")
                 editor.model.answerSave()
@@ -177,6 +179,8 @@ Page {
         title: editor.model.deleteAlertTitle
         message: editor.model.deleteAlertMessage
         buttons: ["Delete anyway", "Cancel"]
+        cancelButton: "Cancel"
+        destructiveButtons: ["Delete anyway"]
         onChosen: function (button) {
             if (button === "Delete anyway")
                 editor.model.confirmDelete()

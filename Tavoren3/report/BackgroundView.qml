@@ -24,6 +24,8 @@ Item {
         title: background.model.alertTitle
         message: background.model.currentVersionText + "\n" + background.model.newVersionText
         buttons: background.model.alertButtons
+        cancelButton: background.model.alertCancelButton
+        destructiveButtons: background.model.alertDestructiveButtons
         onChosen: function (button) { background.model.chooseAlertButton(button) }
     }
 }

@@ -17,6 +17,9 @@ class BackgroundViewModel : public QObject
     Q_PROPERTY(QString currentVersionText READ currentVersionText NOTIFY alertTextChanged)
     Q_PROPERTY(QString newVersionText READ newVersionText NOTIFY alertTextChanged)
     Q_PROPERTY(QStringList alertButtons READ alertButtons CONSTANT)
+    // The button Escape answers ("Install" has the cancel role), and the destructive ones.
+    Q_PROPERTY(QString alertCancelButton READ alertCancelButton CONSTANT)
+    Q_PROPERTY(QStringList alertDestructiveButtons READ alertDestructiveButtons CONSTANT)
 
 public:
     BackgroundViewModel(AppInfo &appInfo, UrlOpener &urlOpener, QObject *parent = nullptr);
@@ -33,6 +36,8 @@ public:
     Q_INVOKABLE void appeared();
 
     static QStringList alertButtons();
+    static QString alertCancelButton() { return alertButtons().at(3); }
+    static QStringList alertDestructiveButtons() { return alertButtons().mid(0, 2); }
     // One of alertButtons pressed.
     Q_INVOKABLE void chooseAlertButton(const QString &button);
     Q_INVOKABLE void noThanks();

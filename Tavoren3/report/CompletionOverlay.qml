@@ -68,6 +68,7 @@ Rectangle {
         title: "Email Status"
         message: overlay.model.alertMessage
         buttons: ["OK"]
+        cancelButton: "OK"
         onChosen: overlay.model.dismissAlert()
     }
 }

@@ -114,6 +114,8 @@ Pane {
         title: step.model.sliderWarningTitle
         message: step.model.sliderWarningMessage
         buttons: ["Proceed anyway", "Wait"]
+        cancelButton: "Wait"
+        destructiveButtons: ["Proceed anyway"]
         onChosen: function (button) {
             if (button === "Proceed anyway")
                 step.model.proceedAnyway()

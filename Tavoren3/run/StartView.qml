@@ -140,6 +140,8 @@ Pane {
         title: start.model.alertTitle
         message: start.model.alertMessage
         buttons: start.model.alertButtons
+        cancelButton: start.model.alertCancelButton
+        destructiveButtons: start.model.alertDestructiveButtons
         onChosen: function (button) { start.model.chooseAlertButton(button) }
     }
 

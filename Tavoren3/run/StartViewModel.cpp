@@ -132,6 +132,17 @@ QStringList StartViewModel::alertButtons() const
     return {QStringLiteral("OK")};
 }
 
+QString StartViewModel::alertCancelButton() const
+{
+    const QStringList buttons = alertButtons();
+    return buttons.isEmpty() ? QString() : buttons.first();
+}
+
+QStringList StartViewModel::alertDestructiveButtons() const
+{
+    return m_alert == Alert::DeleteConfirmation ? QStringList{QStringLiteral("Delete")} : QStringList{};
+}
+
 void StartViewModel::chooseAlertButton(const QString &button)
 {
     if (m_alert == Alert::DeleteConfirmation && button == QLatin1String("Delete"))

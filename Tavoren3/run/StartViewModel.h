@@ -31,6 +31,9 @@ class StartViewModel : public QObject
     Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY alertChanged)
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertChanged)
     Q_PROPERTY(QStringList alertButtons READ alertButtons NOTIFY alertChanged)
+    // The button Escape answers, and the buttons drawn as destructive.
+    Q_PROPERTY(QString alertCancelButton READ alertCancelButton NOTIFY alertChanged)
+    Q_PROPERTY(QStringList alertDestructiveButtons READ alertDestructiveButtons NOTIFY alertChanged)
 
 public:
     // The start screen's alerts; at most one shows at a time.
@@ -70,6 +73,8 @@ public:
     QString alertMessage() const;
     // "OK", or "Cancel" and "Delete" for the delete question.
     QStringList alertButtons() const;
+    QString alertCancelButton() const;
+    QStringList alertDestructiveButtons() const;
     Q_INVOKABLE void dismissAlert();
     Q_INVOKABLE void chooseAlertButton(const QString &button);
 

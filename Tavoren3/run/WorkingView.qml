@@ -53,12 +53,13 @@ Item {
                         controller: working.controller
                         Layout.fillWidth: true
                     }
-                    FooterView {
-                        model: working.models.footer
-                        appInfo: working.models.appInfo
-                        Layout.fillWidth: true
-                    }
                 }
+            }
+            // Below the scrolling part, so the version lines and Stop stay in sight.
+            FooterView {
+                model: working.models.footer
+                appInfo: working.models.appInfo
+                Layout.fillWidth: true
             }
         }
     }

@@ -46,15 +46,15 @@ Item {
             }
             TouchButton {
                 objectName: "correctButton"
-                // Check and cross marks that the bundled fonts carry.
-                text: "\u2714"
+                // The marks come from the colour emoji font the install script adds.
+                text: "\u2705"
                 tint: "#98cf73"
                 font.pixelSize: 60
                 onClicked: math.model.scoreCorrect()
             }
             TouchButton {
                 objectName: "wrongButton"
-                text: "\u2718"
+                text: "\u274C"
                 tint: "#f2a0a0"
                 font.pixelSize: 60
                 onClicked: math.model.scoreWrong()

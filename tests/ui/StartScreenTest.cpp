@@ -8,6 +8,7 @@
 #include "support/LoopbackHttpServer.h"
 
 #include <QFileInfo>
+#include <QTest>
 #include <QSignalSpy>
 
 namespace {
@@ -124,7 +125,12 @@ TEST_F(StartScreen, EditModeDuplicatesAndDeletesWithConfirmation)
     EXPECT_EQ(text("alertMessage", find("startAlert")),
               "Are you sure you want to delete '" + copy + "'? This action cannot be undone.");
     screenshot("start-delete-question");
-    answerAlert("Cancel");
+    EXPECT_TRUE(find("alertButton Delete", find("startAlert"))->property("destructive").toBool());
+    EXPECT_FALSE(find("alertButton Cancel", find("startAlert"))->property("destructive").toBool());
+    // Escape answers with the cancel button.
+    QTest::keyClick(window, Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(shown("startAlert"));
     EXPECT_TRUE(documents.exists("Research_protocols/" + copy));
 
     click("delete " + copy);
