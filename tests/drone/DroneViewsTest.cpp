@@ -77,6 +77,8 @@ TEST_F(DroneViews, SliderWithoutADroneWaitsAndNeverAsks)
     SliderView slider(controller, session, "How calm?");
     slider.appeared();
     EXPECT_EQ(slider.displayText(), "Waiting for connection");
+    EXPECT_EQ(slider.displayColor(), "red");
+    EXPECT_FALSE(slider.displayIsLarge());
     EXPECT_FALSE(slider.hasRequestedSlider());
     EXPECT_TRUE(sent.isEmpty());
 }
@@ -94,6 +96,7 @@ TEST_F(DroneViews, SliderRatingFromARealDroneReachesTheLabelFile)
     slider.appeared();
     EXPECT_EQ(sent.last(), "slider: How calm?");
     EXPECT_EQ(slider.displayText(), "Waiting for Score");
+    EXPECT_TRUE(slider.displayIsLarge());
     ASSERT_TRUE(QTest::qWaitFor([&] { return drone.payload() == "slider: How calm?"; }, 5000));
 
     clock->advanceMs(2500);
@@ -101,6 +104,7 @@ TEST_F(DroneViews, SliderRatingFromARealDroneReachesTheLabelFile)
     ASSERT_TRUE(QTest::qWaitFor([&] { return slider.hasReceivedSliderValue(); }, 5000));
     EXPECT_TRUE(controller.sliderValueReceivedAndDisplayed());
     EXPECT_EQ(slider.displayText(), " 7");
+    EXPECT_TRUE(slider.displayIsLarge());
     EXPECT_EQ(logLines().last(), "05-12-26/10:00:02.500\t How calm? 7");
     const qsizetype lines = logLines().size();
     session.setReceivedMessage("Slider value is: 7"); // unchanged: no second line
