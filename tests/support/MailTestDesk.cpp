@@ -88,8 +88,7 @@ void MailTestDesk::registerMailProgram()
 QStringList MailTestDesk::mailProgramArguments() const
 {
     QFile file(path("standin-mail.arguments"));
-    QTest::qWaitFor([&] { return file.exists(); }, 30000);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QTest::qWaitFor([&] { return file.exists(); }, 30000) || !file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
 }
@@ -121,4 +120,24 @@ QList<QPair<QString, QString>> MailTestDesk::received() const
             messages.append({words.at(1), words.at(2)});
     }
     return messages;
+}
+
+QStringList MailTestDesk::parsedByPython(const QString &emlPath, const QString &attachmentCopy)
+{
+    const QString script = QStringLiteral(R"PY(
+import sys, email
+from email import policy
+msg = email.message_from_bytes(open(sys.argv[1], 'rb').read(), policy=policy.default)
+print('to:', msg['To'])
+print('subject:', msg['Subject'])
+print('type:', msg.get_content_type())
+for part in msg.iter_parts():
+    print('part:', part.get_content_type(), part.get_filename())
+    if part.get_filename():
+        open(sys.argv[2], 'wb').write(part.get_payload(decode=True))
+    else:
+        print('html starts:', part.get_content()[:6])
+print('defects:', len(msg.defects))
+)PY");
+    return ProgramRun::of(QStringLiteral("python3"), {"-c", script, emlPath, attachmentCopy}).outLines();
 }

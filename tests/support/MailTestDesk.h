@@ -32,6 +32,10 @@ public:
     // The messages the server accepted: their recipients and saved paths.
     QList<QPair<QString, QString>> received() const;
 
+    // What Python's e-mail parser makes of a message; the attachment's bytes
+    // go to attachmentCopy.
+    static QStringList parsedByPython(const QString &emlPath, const QString &attachmentCopy);
+
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
