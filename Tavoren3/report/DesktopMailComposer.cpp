@@ -9,7 +9,14 @@
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 #include <QUrl>
+#include <memory>
+#include <utility>
+
+namespace {
+constexpr int handOffMs = 5000;
+}
 
 QString DesktopMailComposer::plainText(const QString &html)
 {
@@ -62,9 +69,16 @@ void DesktopMailComposer::present(const MailComposeView &mail, QObject *owner,
             return;
         }
     }
-    // A desktop may keep xdg-email waiting until its mail program closes.
-    BackgroundProgram::run(command(mail, path), {}, 0, owner, [finished](const BackgroundProgram::Outcome &outcome) {
-        finished(outcome.succeeded ? QString()
-                                   : QStringLiteral("The mail program could not be opened: ") + outcome.failure);
+    // A desktop hands the message on and xdg-email returns; a plain window
+    // manager keeps it until the mail program closes, so once that has been
+    // open for a moment the hand-off counts as done.
+    const auto told = std::make_shared<bool>(false);
+    const auto tell = [finished, told](const QString &status) {
+        if (!std::exchange(*told, true))
+            finished(status);
+    };
+    BackgroundProgram::run(command(mail, path), {}, 0, owner, [tell](const BackgroundProgram::Outcome &outcome) {
+        tell(outcome.succeeded ? QString() : QStringLiteral("The mail program could not be opened: ") + outcome.failure);
     });
+    QTimer::singleShot(handOffMs, owner, [tell] { tell(QString()); });
 }
