@@ -11,6 +11,7 @@ PACKAGES=(
   libplist-dev nlohmann-json3-dev libgtest-dev libgmock-dev libssl-dev
   fonts-dejavu-core fonts-noto-color-emoji xvfb xauth python3 util-linux
   clang libclang-rt-14-dev llvm-14
+  xdg-utils msmtp python3-aiosmtpd
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -8,6 +8,7 @@
 #include "run/VerkeersLeiding.h"
 
 #include <QDir>
+#include <QPointer>
 
 namespace {
 constexpr int completionSound = 1303;
@@ -79,17 +80,67 @@ void CompletionOverlay::send()
     m_sound.playSystemSound(completionSound);
 }
 
+void CompletionOverlay::exportResults()
+{
+    setShowEmailDialog(true);
+    askCanSendMail();
+}
+
+void CompletionOverlay::askCanSendMail()
+{
+    if (m_asking)
+        return;
+    m_asking = true;
+    m_canSendMail.reset();
+    m_composer.canSendMail([self = QPointer(this)](bool canSendMail) {
+        if (!self)
+            return;
+        self->m_asking = false;
+        self->m_canSendMail = canSendMail;
+        if (self->m_sendWaiting)
+            self->deliver();
+    });
+}
+
 void CompletionOverlay::onSend()
 {
-    if (!m_composer.canSendMail()) {
-        m_alertMessage = QStringLiteral("Mail services are not available on this device. Please configure Mail app first.");
-        m_showAlert = true;
-        emit changed();
+    m_sendWaiting = true;
+    emit changed();
+    if (m_canSendMail)
+        deliver();
+    else
+        askCanSendMail();
+}
+
+void CompletionOverlay::deliver()
+{
+    const bool canSendMail = m_canSendMail.value_or(false);
+    m_canSendMail.reset();
+    m_sendWaiting = false;
+    if (!canSendMail) {
+        showStatus(QStringLiteral("Mail services are not available on this device. Please configure Mail app first."));
         return;
     }
+    m_showMailComposer = true;
+    emit changed();
     m_composer.present(MailComposeView::prepare(m_emailAddress, m_manager.completedLogFileName(),
                                                 m_manager.protocol().currentProtocol()->researchName()),
-                       [] {});
+                       [self = QPointer(this)](const QString &status) {
+                           if (!self)
+                               return;
+                           self->m_showMailComposer = false;
+                           if (status.isEmpty())
+                               emit self->changed();
+                           else
+                               self->showStatus(status);
+                       });
+}
+
+void CompletionOverlay::showStatus(const QString &message)
+{
+    m_alertMessage = message;
+    m_showAlert = true;
+    emit changed();
 }
 
 void CompletionOverlay::dismissAlert()

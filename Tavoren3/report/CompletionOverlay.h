@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class MultipeerSession;
 class SoundPlayer;
@@ -20,6 +21,7 @@ class CompletionOverlay : public QObject
     Q_PROPERTY(QString sendColor READ sendColor NOTIFY changed)
     Q_PROPERTY(bool showAlert READ showAlert NOTIFY changed)
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY changed)
+    Q_PROPERTY(bool mailBusy READ mailBusy NOTIFY changed)
     Q_PROPERTY(QString retrievalHint READ retrievalHint CONSTANT)
 
 public:
@@ -35,13 +37,18 @@ public:
     QString sendColor() const;
     bool showAlert() const { return m_showAlert; }
     QString alertMessage() const { return m_alertMessage; }
+    // A pressed Send waits for the answer whether mail can go, or the
+    // message is with the composer or on its way.
+    bool mailBusy() const { return m_sendWaiting || m_showMailComposer; }
     // Where the label file of the run lies on this machine.
     QString retrievalHint() const;
 
     // Each time the screen is drawn the drone is told the run is done.
     Q_INVOKABLE void drawn();
     Q_INVOKABLE void returnToHome();
-    Q_INVOKABLE void exportResults() { setShowEmailDialog(true); }
+    // Opens the dialog and asks, while the address is typed, whether mail
+    // can go: each opening starts a send attempt, and Send waits for the answer.
+    Q_INVOKABLE void exportResults();
     Q_INVOKABLE void cancelEmail();
     // The layer behind the dialog: closes it, keeping the address.
     Q_INVOKABLE void dismissEmailDialog() { setShowEmailDialog(false); }
@@ -52,7 +59,10 @@ signals:
     void changed();
 
 private:
+    void askCanSendMail();
     void onSend();
+    void deliver();
+    void showStatus(const QString &message);
 
     VerkeersLeiding &m_manager;
     MultipeerSession &m_session;
@@ -62,4 +72,8 @@ private:
     QString m_emailAddress;
     bool m_showAlert = false;
     QString m_alertMessage;
+    bool m_showMailComposer = false;
+    bool m_asking = false;
+    bool m_sendWaiting = false;
+    std::optional<bool> m_canSendMail; // the answer, until a Send uses it
 };

@@ -53,8 +53,14 @@ Rectangle {
                 objectName: "exportButton"
                 symbol: "square.and.arrow.up"
                 text: "Export Results"
+                enabled: !overlay.model.mailBusy
                 onClicked: overlay.model.exportResults()
             }
+        }
+        BusyIndicator {
+            objectName: "mailBusy"
+            running: overlay.model.mailBusy
+            Layout.alignment: Qt.AlignHCenter
         }
     }
 

@@ -5,19 +5,18 @@
 #include <QString>
 #include <functional>
 
-// Hands a prepared message to the desktop's mail client as a draft: the
-// message is written as an .eml file and opened with the program the
-// desktop has for e-mail messages.
+// The platform's mail composer as the completion screen sees it: first
+// whether a message can leave this device at all, then the message.
 class MailComposer
 {
 public:
     virtual ~MailComposer() = default;
 
-    // Whether a mail program can take the message.
-    virtual bool canSendMail() const;
-    // Presents the message; finished runs once the hand-off is over.
-    virtual void present(const MailComposeView &mail, const std::function<void()> &finished);
-
-    // Where drafts are written before they are handed on.
-    static QString draftPath(const MailComposeView &mail);
+    // Finds out whether a message can go; answered runs once, on the main
+    // thread, possibly before this returns.
+    virtual void canSendMail(std::function<void(bool)> answered) = 0;
+    // Presents or sends the message (once canSendMail has answered yes);
+    // finished runs once when that is over, with what the operator is to be
+    // told (empty: nothing).
+    virtual void present(const MailComposeView &mail, std::function<void(const QString &status)> finished) = 0;
 };

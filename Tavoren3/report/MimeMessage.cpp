@@ -1,6 +1,5 @@
 #include "report/MimeMessage.h"
 
-#include <QLocale>
 #include <QUuid>
 
 namespace {
@@ -36,9 +35,8 @@ QByteArray MimeMessage::build(const MailComposeView &mail, const QDateTime &date
         to.append(recipient.toUtf8());
     message += "To: " + to.join(", ") + "\r\n";
     message += "Subject: " + encodedWord(mail.subject) + "\r\n";
-    message += "Date: " + QLocale::c().toString(date, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss t")).toUtf8() + "\r\n";
+    message += "Date: " + date.toString(Qt::RFC2822Date).toUtf8() + "\r\n";
     message += "MIME-Version: 1.0\r\n";
-    message += "X-Unsent: 1\r\n";
     message += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
     message += "--" + boundary + "\r\n";
     message += "Content-Type: text/html; charset=utf-8\r\nContent-Transfer-Encoding: base64\r\n\r\n";

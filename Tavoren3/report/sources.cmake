@@ -18,12 +18,16 @@ target_compile_definitions(tavoren_core PRIVATE
 
 target_sources(tavoren_core PRIVATE
   report/AppInfo.h report/AppInfo.cpp
+  report/BackgroundProgram.h report/BackgroundProgram.cpp
   report/BackgroundViewModel.h report/BackgroundViewModel.cpp
   report/CompletionOverlay.h report/CompletionOverlay.cpp
+  report/DesktopMailComposer.h report/DesktopMailComposer.cpp
   report/DesktopUrlOpener.h report/DesktopUrlOpener.cpp
   report/MailComposeView.h report/MailComposeView.cpp
-  report/MailComposer.h report/MailComposer.cpp
+  report/MailComposer.h
   report/MimeMessage.h report/MimeMessage.cpp
+  report/SendmailTransport.h report/SendmailTransport.cpp
+  report/SystemMailComposer.h report/SystemMailComposer.cpp
   report/UpdateManifest.h report/UpdateManifest.cpp
   report/UrlOpener.h
   report/VersionComparison.h report/VersionComparison.cpp)

@@ -23,7 +23,7 @@
 #include "common/StandardInputLines.h"
 #include "report/AppInfo.h"
 #include "report/DesktopUrlOpener.h"
-#include "report/MailComposer.h"
+#include "report/SystemMailComposer.h"
 #include "run/QtSoundPlayer.h"
 #include "run/ScreenModels.h"
 #include "run/Tavoren3App.h"
@@ -80,7 +80,8 @@ int main(int argc, char *argv[])
     if (parser.isSet(manifest))
         appInfo.setManifestUrl(QUrl(parser.value(manifest)));
     DesktopUrlOpener urlOpener;
-    MailComposer composer;
+    // The desktop's mail program, else the lab's mail server through /usr/sbin/sendmail.
+    SystemMailComposer composer;
     HapticFeedback haptics;
     ScreenModels models(app, appInfo, sound, urlOpener, composer, haptics);
     QObject::connect(&application, &QGuiApplication::applicationStateChanged, &app,

@@ -4,18 +4,20 @@
 
 namespace {
 
-// Stands in for the desktop's mail program.
+// Stands in for the platform's composer, answering when the test says.
 class RecordingComposer : public MailComposer
 {
 public:
-    bool canSendMail() const override { return available; }
-    void present(const MailComposeView &mail, const std::function<void()> &finished) override
+    void canSendMail(std::function<void(bool)> answered) override { questions.append(answered); }
+    void present(const MailComposeView &mail, std::function<void(const QString &)> finished) override
     {
         presented.append(mail);
-        finished();
+        finish = finished;
     }
-    bool available = true;
+    void answer(bool canSendMail) { questions.takeFirst()(canSendMail); }
+    QList<std::function<void(bool)>> questions;
     QList<MailComposeView> presented;
+    std::function<void(const QString &)> finish;
 };
 
 class Completion : public RunFixture
@@ -61,18 +63,28 @@ TEST_F(Completion, SendIsEnabledOnlyForAValidAddress)
     EXPECT_EQ(overlay.sendColor(), "#8991f5");
     overlay.send();
     EXPECT_FALSE(overlay.showEmailDialog());
+    EXPECT_TRUE(overlay.mailBusy());
+    EXPECT_TRUE(composer.presented.isEmpty()) << "Send waits for the answer asked when the dialog opened";
+    composer.answer(true);
     ASSERT_EQ(composer.presented.size(), 1);
     const MailComposeView &mail = composer.presented.first();
     EXPECT_EQ(mail.recipients, QStringList{"anna@lab.org"});
     EXPECT_EQ(mail.attachmentFileName, "Stress_1234_1_20261205_100000.lbl");
     EXPECT_EQ(mail.attachmentData, documents.read("Label_files/Stress/Stress_1234_1_20261205_100000.lbl"));
+    EXPECT_TRUE(overlay.mailBusy());
+    composer.finish(QString());
+    EXPECT_FALSE(overlay.mailBusy());
+    EXPECT_FALSE(overlay.showAlert());
 }
 
 TEST_F(Completion, WithoutAMailProgramTheStatusAlertSaysSo)
 {
-    composer.available = false;
     overlay.setEmailAddress("anna@lab.org");
     overlay.send();
+    EXPECT_FALSE(overlay.showAlert());
+    composer.answer(false);
+    EXPECT_FALSE(overlay.mailBusy());
+    EXPECT_TRUE(composer.presented.isEmpty());
     EXPECT_TRUE(overlay.showAlert());
     EXPECT_EQ(overlay.alertMessage(), "Mail services are not available on this device. Please configure Mail app first.");
     overlay.dismissAlert();

@@ -1,37 +1,14 @@
 #include "report/MailComposeView.h"
 #include "report/MimeMessage.h"
+#include "report/SystemMailComposer.h"
 #include "run/DryRun.h"
 #include "support/ConsoleCapture.h"
-#include "support/ProgramRun.h"
+#include "support/MailTestDesk.h"
 #include "support/TemporaryDocuments.h"
 
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
-
-namespace {
-
-// What Python's own e-mail parser makes of a message.
-QStringList parsedByPython(const QString &emlPath, const QString &attachmentCopy)
-{
-    const QString script = QStringLiteral(R"PY(
-import sys, email
-from email import policy
-msg = email.message_from_bytes(open(sys.argv[1], 'rb').read(), policy=policy.default)
-print('to:', msg['To'])
-print('subject:', msg['Subject'])
-print('type:', msg.get_content_type())
-for part in msg.iter_parts():
-    print('part:', part.get_content_type(), part.get_filename())
-    if part.get_filename():
-        open(sys.argv[2], 'wb').write(part.get_payload(decode=True))
-    else:
-        print('html starts:', part.get_content()[:6])
-print('defects:', len(msg.defects))
-)PY");
-    return ProgramRun::of(QStringLiteral("python3"), {"-c", script, emlPath, attachmentCopy}).outLines();
-}
-
-} // namespace
 
 TEST(MailBody, PartsOfTheLabelFileName)
 {
@@ -79,7 +56,7 @@ TEST(MailMessage, AFinishedDryRunParsesWithTheLabelFileAttachedByteForByte)
     EXPECT_EQ(mail.attachmentFileName, base + ".lbl");
 
     documents.write("message.eml", MimeMessage::build(mail, QDateTime(QDate(2026, 12, 5), QTime(9, 30), Qt::UTC)));
-    const QStringList parsed = parsedByPython(documents.filePath("message.eml"), documents.filePath("attachment.bin"));
+    const QStringList parsed = MailTestDesk::parsedByPython(documents.filePath("message.eml"), documents.filePath("attachment.bin"));
     EXPECT_EQ(parsed, (QStringList{"to: anna@lab.org", "subject: Label file from the practical", "type: multipart/mixed",
                                    "part: text/html None", "html starts: <html>",
                                    "part: text/plain " + base + ".lbl", "defects: 0"}));
@@ -101,4 +78,23 @@ TEST(MailMessage, WithoutTheLabelFileTheMessageGoesWithoutAttachment)
     EXPECT_EQ(MailComposeView::prepare("a@b.cd", longName, "r").attachmentFileName, QString(100, 'x'));
     EXPECT_EQ(MailComposeView::prepare("a@b.cd", "Caf\u00e9 \u00e9tude_1_1_2_3", "r").attachmentFileName,
               "Caftude_1_1_2_3.lbl");
+}
+
+TEST(MailRoute, TheDesktopsMailProgramComesBeforeTheMailServer)
+{
+    MailTestDesk desk;
+    const auto routeOf = [](const QStringList &sendmail) {
+        SystemMailComposer composer(sendmail);
+        std::optional<bool> canSendMail;
+        composer.canSendMail([&](bool can) { canSendMail = can; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return canSendMail.has_value(); }, 30000));
+        EXPECT_EQ(canSendMail, composer.route() != SystemMailComposer::NoRoute);
+        return composer.route();
+    };
+    const QStringList noSendmail{"/nonexistent/sendmail"};
+    EXPECT_EQ(routeOf(noSendmail), SystemMailComposer::NoRoute);
+    EXPECT_EQ(routeOf(desk.sendmail()), SystemMailComposer::MailServer);
+    desk.registerMailProgram();
+    EXPECT_EQ(routeOf(desk.sendmail()), SystemMailComposer::DesktopComposer);
+    EXPECT_EQ(routeOf(noSendmail), SystemMailComposer::DesktopComposer);
 }

@@ -1,5 +1,6 @@
 #include "support/LineProcess.h"
 
+#include <QDir>
 #include <QTest>
 
 LineProcess::~LineProcess()
@@ -12,7 +13,7 @@ void LineProcess::start(const QString &program, const QStringList &args, const Q
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { read(); });
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setProcessEnvironment(environment);
-    m_process.start(QStringLiteral(TAVOREN_BINARY_DIR "/") + program, args);
+    m_process.start(QDir(QStringLiteral(TAVOREN_BINARY_DIR)).filePath(program), args);
     m_process.waitForStarted(10000);
 }
 

@@ -18,7 +18,7 @@ public:
     LineProcess(const LineProcess &) = delete;
     LineProcess &operator=(const LineProcess &) = delete;
 
-    // program is relative to the build tree.
+    // program is relative to the build tree, or absolute.
     void start(const QString &program, const QStringList &args,
                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     bool waitForLine(const QString &prefix, int timeoutMs = 15000);

@@ -6,7 +6,7 @@
 
 #include <QSettings>
 
-ScreenFixture::ScreenFixture()
+ScreenFixture::ScreenFixture(MailComposer &mailComposer)
 {
     // No drone remembered from an earlier test.
     QSettings().clear();
@@ -15,7 +15,7 @@ ScreenFixture::ScreenFixture()
     // Nothing leaves this machine: the update check meets a closed loopback port.
     appInfo.setManifestUrl(QUrl(QStringLiteral("http://127.0.0.1:1/manifest.plist")));
     app = std::make_unique<Tavoren3App>(sound, QStringLiteral("Test tablet"));
-    models = std::make_unique<ScreenModels>(*app, appInfo, sound, urlOpener, composer, haptics);
+    models = std::make_unique<ScreenModels>(*app, appInfo, sound, urlOpener, mailComposer, haptics);
     load(QStringLiteral("qrc:/Tavoren/run/Main.qml"), {{QStringLiteral("models"), QVariant::fromValue(models.get())}});
 }
 

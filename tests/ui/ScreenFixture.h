@@ -24,12 +24,11 @@ public:
 class RecordingMailComposer : public MailComposer
 {
 public:
-    bool canSendMail() const override { return hasMailProgram; }
-    void present(const MailComposeView &mail, const std::function<void()> &finished) override
+    void canSendMail(std::function<void(bool)> answered) override { answered(hasMailProgram); }
+    void present(const MailComposeView &mail, std::function<void(const QString &)> finished) override
     {
         presented.append(mail);
-        if (finished)
-            finished();
+        finished(QString());
     }
     bool hasMailProgram = false;
     QList<MailComposeView> presented;
@@ -39,7 +38,9 @@ public:
 class ScreenFixture : public WindowFixture
 {
 protected:
-    ScreenFixture();
+    ScreenFixture() : ScreenFixture(composer) {}
+    // A window whose completion screen mails through this composer.
+    explicit ScreenFixture(MailComposer &mailComposer);
     ~ScreenFixture() override;
 
     void type(const QString &objectName, const QString &text);
