@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 import QtQuick.Controls
@@ -8,7 +9,7 @@ Popup {
     id: alert
     property string title
     property string message
-    property var buttons: ["OK"]
+    property list<string> buttons: ["OK"]
     signal chosen(string button)
 
     objectName: "alert"

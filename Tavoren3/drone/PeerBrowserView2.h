@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 
@@ -12,6 +13,8 @@ class MultipeerSession;
 class PeerBrowserView2 : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(PeerBrowserView2Model)
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(QStringList foundPeers READ foundPeers NOTIFY changed)
     Q_PROPERTY(QString connectedPeer READ connectedPeer NOTIFY changed)
     Q_PROPERTY(QString invitedPeer READ invitedPeer NOTIFY changed)
