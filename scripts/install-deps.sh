@@ -4,8 +4,8 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-declarative-dev qt6-connectivity-dev qt6-multimedia-dev
-  qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
+  qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools qt6-connectivity-dev qt6-multimedia-dev
+  qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml-workerscript
   qml6-module-qttest qml6-module-qtmultimedia
   libplist-dev nlohmann-json3-dev libgtest-dev libgmock-dev libssl-dev

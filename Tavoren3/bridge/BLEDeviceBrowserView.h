@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QVariantList>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 class EspBleCentral;
@@ -15,6 +16,8 @@ class EspBleCentral;
 class BLEDeviceBrowserView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(BLEDeviceBrowserViewModel)
+    QML_UNCREATABLE("Made by BloodPersureView.")
     Q_PROPERTY(bool isPresented READ isPresented WRITE setIsPresented NOTIFY isPresentedChanged)
     Q_PROPERTY(bool searching READ searching NOTIFY devicesChanged)
     // One map per row: "name", "rssiText" (empty when unknown), "icon", "iconColor", "selected".

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 import QtQuick.Controls
@@ -6,7 +7,7 @@ import QtQuick.Layouts
 // The sheet for picking the blood-pressure bridge among the peripherals found.
 Popup {
     id: sheet
-    required property var model
+    required property BLEDeviceBrowserViewModel model
 
     objectName: "deviceBrowser"
     parent: Overlay.overlay
@@ -47,21 +48,23 @@ Popup {
             clip: true
             model: sheet.model.rows
             delegate: ItemDelegate {
+                id: device
                 objectName: "device " + modelData.name
+                // A row is a QVariantMap (name, rssiText, icon, iconColor, selected): no C++ type.
                 required property var modelData
                 required property int index
                 width: ListView.view.width
                 implicitHeight: 52
-                background: Rectangle { color: modelData.selected ? Qt.rgba(0, 0, 1, 0.1) : "transparent" }
+                background: Rectangle { color: device.modelData.selected ? Qt.rgba(0, 0, 1, 0.1) : "transparent" }
                 onClicked: sheet.model.select(index)
                 contentItem: RowLayout {
-                    Label { text: modelData.name; Layout.fillWidth: true }
+                    Label { text: device.modelData.name; Layout.fillWidth: true }
                     SymbolIcon {
-                        visible: modelData.rssiText.length > 0
-                        name: modelData.icon
-                        color: modelData.iconColor
+                        visible: device.modelData.rssiText.length > 0
+                        name: device.modelData.icon
+                        color: device.modelData.iconColor
                     }
-                    Label { text: modelData.rssiText; color: "gray" }
+                    Label { text: device.modelData.rssiText; color: "gray" }
                 }
             }
         }

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class VerkeersLeiding;
 
@@ -14,6 +15,8 @@ class VerkeersLeiding;
 class BloodPersureView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(BloodPersureViewModel)
+    QML_UNCREATABLE("Made by SingleOptionalView.")
     Q_PROPERTY(EspBleCentral *central READ central CONSTANT)
     Q_PROPERTY(BLEDeviceBrowserView *deviceBrowser READ deviceBrowser CONSTANT)
     Q_PROPERTY(bool showDeviceBrowser READ showDeviceBrowser WRITE setShowDeviceBrowser NOTIFY showDeviceBrowserChanged)

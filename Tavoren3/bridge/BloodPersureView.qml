@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // The blood-pressure step: the bridge's status, its device control and the measurement button.
 ColumnLayout {
     id: bp
-    required property var model
+    required property BloodPersureViewModel model
 
     objectName: "bloodPressureView"
     spacing: 12

@@ -5,6 +5,7 @@
 #include <QBluetoothUuid>
 #include <QObject>
 #include <QTimer>
+#include <QtQml/qqmlregistration.h>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -15,6 +16,8 @@
 class EspBleCentral : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The application's one bridge link, given to the screens.")
     Q_PROPERTY(BlePeripheral connectedPeripheral READ connectedPeripheralOrNone NOTIFY connectedPeripheralChanged)
     Q_PROPERTY(bool isConnected READ isConnected WRITE setIsConnected NOTIFY isConnectedChanged)
     Q_PROPERTY(QString statusMessage READ statusMessage WRITE setStatusMessage NOTIFY statusMessageChanged)

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 import QtQuick.Controls
@@ -8,11 +9,11 @@ Popup {
     id: alert
     property string title
     property string message
-    property var buttons: ["OK"]
+    property list<string> buttons: ["OK"]
     // The button Escape presses; none when empty.
     property string cancelButton
     // The buttons drawn as destructive.
-    property var destructiveButtons: []
+    property list<string> destructiveButtons: []
     signal chosen(string button)
 
     objectName: "alert"

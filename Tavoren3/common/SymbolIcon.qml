@@ -1,11 +1,11 @@
 import QtQuick
-import Tavoren
 
 // A symbol shown by its name, drawn with a text glyph.
 Text {
     property string name
     property int size: 18
 
+    // A JavaScript object from symbol names to glyphs: it has no C++ type.
     readonly property var glyphs: ({
         "arrow.up": "\u2191",
         "arrow.down": "\u2193",

@@ -18,7 +18,8 @@ Button {
     leftPadding: 18
     rightPadding: 18
     // Centred, also when the button is stretched wider than its text.
-    contentItem: Item {
+    // Sized by the row inside it, so it is built with the button, not deferred.
+    contentItem: Item {  // qmllint disable deferred-property-id
         implicitWidth: content.implicitWidth
         implicitHeight: content.implicitHeight
         Row {

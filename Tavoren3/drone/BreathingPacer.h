@@ -3,12 +3,15 @@
 #include <QList>
 #include <QObject>
 #include <QTimer>
+#include <QtQml/qqmlregistration.h>
 
 // The breathing pacer: breathe in, hold, breathe out, hold, round and round,
 // each phase as long as its number of seconds; phases of 0 seconds are left out.
 class BreathingPacer : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by DroneScreen.")
     Q_PROPERTY(QString phaseText READ phaseText NOTIFY phaseChanged)
     Q_PROPERTY(int phaseMs READ phaseMs NOTIFY phaseChanged)
     Q_PROPERTY(bool expanded READ expanded NOTIFY phaseChanged)

@@ -5,7 +5,7 @@ import Tavoren
 // while breathing out, with the phase written beneath it.
 Item {
     id: pacer
-    required property var model
+    required property BreathingPacer model
     required property real unit
     readonly property real fullScale: 1
     readonly property real emptyScale: 0.4

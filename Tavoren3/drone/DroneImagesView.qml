@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 
@@ -5,7 +6,7 @@ import Tavoren
 // grid of equal cells at the centre.
 Item {
     id: images
-    required property var model
+    required property DroneScreen model
     required property real unit
     readonly property int count: model.imageSources.length
     readonly property int columns: Math.max(1, Math.ceil(Math.sqrt(count)))

@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // exercise, the end of a run. The words shrink to fit when they are many.
 Item {
     id: message
-    required property var model
+    required property DroneScreen model
     required property real unit
 
     ColumnLayout {

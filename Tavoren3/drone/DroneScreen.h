@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 class DroneEndpoint;
@@ -18,6 +19,8 @@ class DroneEndpoint;
 class DroneScreen : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Built by the drone program on its endpoint.")
     Q_PROPERTY(QString kind READ kind NOTIFY changed)
     Q_PROPERTY(bool paused READ paused NOTIFY changed)
     Q_PROPERTY(QString pausedText READ pausedText CONSTANT)

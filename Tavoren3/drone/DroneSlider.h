@@ -2,12 +2,15 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 // The participant's rating slider: a question, a value from minimum to
 // maximum and a button that sends it.
 class DroneSlider : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by DroneScreen.")
     Q_PROPERTY(QString question READ question NOTIFY changed)
     Q_PROPERTY(int value READ value WRITE setValue NOTIFY changed)
     Q_PROPERTY(int minimum READ minimum CONSTANT)

@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // The rating slider: the question, the value chosen and the button that sends it.
 Item {
     id: rating
-    required property var model
+    required property DroneSlider model
     required property real unit
 
     ColumnLayout {

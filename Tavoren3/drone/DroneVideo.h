@@ -3,12 +3,15 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <QtQml/qqmlregistration.h>
 
 // The video on the drone: where it is, whether it plays, whether the
 // participant has controls, and what follows its end.
 class DroneVideo : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by DroneScreen.")
     Q_PROPERTY(QUrl source READ source NOTIFY changed)
     Q_PROPERTY(bool controlsShown READ controlsShown NOTIFY changed)
     Q_PROPERTY(bool playing READ playing NOTIFY changed)

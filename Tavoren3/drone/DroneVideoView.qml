@@ -5,7 +5,7 @@ import QtMultimedia
 // The video, with a play and pause button when the participant may use one.
 Item {
     id: video
-    required property var model
+    required property DroneVideo model
     required property real unit
 
     function follow() {

@@ -5,7 +5,7 @@ import QtQuick.Controls
 // The participant's screen: black, with the view the timekeeper asked for.
 ApplicationWindow {
     id: window
-    required property var model
+    required property DroneScreen model
     property bool fullScreen: true
     // Type follows the screen's size, so that it reads at arm's length.
     readonly property real unit: Math.min(width, height) / 14
@@ -39,25 +39,27 @@ ApplicationWindow {
             }
         }
     }
+    // Qt 6.4's Loader cannot create bound components (pragma ComponentBehavior),
+    // so qmllint takes the lookups of this file's ids inside them for unqualified.
     Component {
         id: messageView
-        DroneMessageView { model: window.model; unit: window.unit }
+        DroneMessageView { model: window.model; unit: window.unit }  // qmllint disable unqualified
     }
     Component {
         id: imagesView
-        DroneImagesView { model: window.model; unit: window.unit }
+        DroneImagesView { model: window.model; unit: window.unit }  // qmllint disable unqualified
     }
     Component {
         id: breathingView
-        DroneBreathingView { model: window.model.pacer; unit: window.unit }
+        DroneBreathingView { model: window.model.pacer; unit: window.unit }  // qmllint disable unqualified
     }
     Component {
         id: videoView
-        DroneVideoView { model: window.model.video; unit: window.unit }
+        DroneVideoView { model: window.model.video; unit: window.unit }  // qmllint disable unqualified
     }
     Component {
         id: sliderView
-        DroneSliderView { model: window.model.slider; unit: window.unit }
+        DroneSliderView { model: window.model.slider; unit: window.unit }  // qmllint disable unqualified
     }
 
     Text {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QtQml/qqmlregistration.h>
 
 // The timekeeper's end of the drone link: discovery, automatic invitation
 // of the remembered drone, the link state, and the numbered, acknowledged
@@ -12,6 +13,8 @@
 class MultipeerSession : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(QString stateText READ stateText NOTIFY stateChanged)
     Q_PROPERTY(bool isConnected READ isConnected NOTIFY stateChanged)
     Q_PROPERTY(QStringList connectedPeerNames READ connectedPeerNames NOTIFY connectedPeersChanged)

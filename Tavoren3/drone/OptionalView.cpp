@@ -49,9 +49,9 @@ OptionalView::~OptionalView()
     clear();
 }
 
-QList<QObject *> OptionalView::entries() const
+QQmlListProperty<SingleOptionalView> OptionalView::entries()
 {
-    return QList<QObject *>(m_views.cbegin(), m_views.cend());
+    return {this, &m_views};
 }
 
 void OptionalView::build()

@@ -4,6 +4,8 @@
 
 #include <QList>
 #include <QObject>
+#include <QQmlListProperty>
+#include <QtQml/qqmlregistration.h>
 
 class HapticFeedback;
 class MultipeerSession;
@@ -15,14 +17,16 @@ class VerkeersLeiding;
 class OptionalView : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QList<QObject *> entries READ entries NOTIFY entriesChanged)
+    QML_NAMED_ELEMENT(OptionalViewModel)
+    QML_UNCREATABLE("Given to the screens by the application.")
+    Q_PROPERTY(QQmlListProperty<SingleOptionalView> entries READ entries NOTIFY entriesChanged)
 
 public:
     OptionalView(VerkeersLeiding &manager, MultipeerSession &session, HapticFeedback &haptics,
                  QObject *parent = nullptr);
     ~OptionalView() override;
 
-    QList<QObject *> entries() const;
+    QQmlListProperty<SingleOptionalView> entries();
     const QList<SingleOptionalView *> &views() const { return m_views; }
 
     Q_INVOKABLE void appeared();

@@ -5,7 +5,7 @@ import QtQuick.Layouts
 // The current step's optional views, one below the other.
 ColumnLayout {
     id: list
-    required property var model
+    required property OptionalViewModel model
 
     objectName: "optionalViews"
     spacing: 16
@@ -15,7 +15,7 @@ ColumnLayout {
     Repeater {
         model: list.model.entries
         delegate: SingleOptionalView {
-            required property var modelData
+            required property SingleOptionalViewModel modelData
             entry: modelData
             Layout.fillWidth: true
         }

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 
@@ -15,6 +16,8 @@ class MultipeerSession;
 class PeerBrowserView2 : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(PeerBrowserView2Model)
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(PeerChoiceList *peers READ peers CONSTANT)
     Q_PROPERTY(QString addressText READ addressText WRITE setAddressText NOTIFY changed)
     Q_PROPERTY(QString addressError READ addressError NOTIFY changed)

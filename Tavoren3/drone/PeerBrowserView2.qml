@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 import QtQuick.Controls
@@ -6,7 +7,7 @@ import QtQuick.Layouts
 // The sheet for choosing the drone by hand.
 Popup {
     id: sheet
-    required property var model
+    required property PeerBrowserView2Model model
 
     objectName: "peerBrowser"
     modal: true

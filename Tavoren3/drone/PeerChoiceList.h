@@ -3,11 +3,14 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 // The drones offered in the peer browser, one row each.
 class PeerChoiceList : public QAbstractListModel
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
 
 public:
     struct Choice

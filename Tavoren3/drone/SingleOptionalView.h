@@ -5,6 +5,7 @@
 #include <QMetaEnum>
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class HapticFeedback;
 class MultipeerSession;
@@ -15,6 +16,8 @@ class VerkeersLeiding;
 class SingleOptionalView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(SingleOptionalViewModel)
+    QML_UNCREATABLE("Made by OptionalView for each optional view of a step.")
     Q_PROPERTY(Kind kind READ kind CONSTANT)
     // The kind's name ("Arithmetic", "Slider", ...), for the screen to pick its view by.
     Q_PROPERTY(QString kindName READ kindName CONSTANT)

@@ -5,7 +5,7 @@ import QtQuick.Controls
 // One optional view: the screen its kind chooses.
 Loader {
     id: single
-    required property var entry
+    required property SingleOptionalViewModel entry
 
     objectName: "optionalView " + entry.kindName
     sourceComponent: {
@@ -22,18 +22,20 @@ Loader {
         }
     }
 
-    Component { id: arithmetic; MathCalculationsView { model: single.entry.viewModel } }
-    Component { id: slider; SliderView { model: single.entry.viewModel } }
-    Component { id: bloodPressure; BloodPersureView { model: single.entry.viewModel } }
-    Component { id: climbing; ClimbingView { model: single.entry.viewModel } }
-    Component { id: questionnaire; QuestionnaireView { model: single.entry.viewModel } }
-    Component { id: images; ImageView { model: single.entry.viewModel } }
-    Component { id: exercises; ExerciseView { model: single.entry.viewModel } }
+    // Qt 6.4's Loader cannot create bound components (pragma ComponentBehavior),
+    // so qmllint takes the lookups of this file's ids inside them for unqualified.
+    Component { id: arithmetic; MathCalculationsView { model: single.entry.viewModel as MathCalculationsViewModel } }  // qmllint disable unqualified
+    Component { id: slider; SliderView { model: single.entry.viewModel as SliderViewModel } }  // qmllint disable unqualified
+    Component { id: bloodPressure; BloodPersureView { model: single.entry.viewModel as BloodPersureViewModel } }  // qmllint disable unqualified
+    Component { id: climbing; ClimbingView { model: single.entry.viewModel as ClimbingViewModel } }  // qmllint disable unqualified
+    Component { id: questionnaire; QuestionnaireView { model: single.entry.viewModel as QuestionnaireViewModel } }  // qmllint disable unqualified
+    Component { id: images; ImageView { model: single.entry.viewModel as ImageViewModel } }  // qmllint disable unqualified
+    Component { id: exercises; ExerciseView { model: single.entry.viewModel as ExerciseViewModel } }  // qmllint disable unqualified
     Component {
         id: invalid
         Label {
             objectName: "invalidViewText"
-            text: single.entry.errorText
+            text: single.entry.errorText  // qmllint disable unqualified
             color: "red"
             font.pixelSize: 22
             horizontalAlignment: Text.AlignHCenter

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 class VerkeersLeiding;
@@ -11,6 +12,8 @@ class VerkeersLeiding;
 class SliderView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(SliderViewModel)
+    QML_UNCREATABLE("Made by SingleOptionalView.")
     Q_PROPERTY(bool hasRequestedSlider READ hasRequestedSlider NOTIFY changed)
     Q_PROPERTY(bool hasReceivedSliderValue READ hasReceivedSliderValue NOTIFY changed)
     Q_PROPERTY(Display display READ display NOTIFY changed)

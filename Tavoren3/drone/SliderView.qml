@@ -5,7 +5,7 @@ import QtQuick.Controls
 // The rating asked on the drone, as far as it has come.
 Pane {
     id: slider
-    required property var model
+    required property SliderViewModel model
 
     objectName: "sliderView"
     padding: 12

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 import QtQuick.Controls
@@ -6,8 +7,8 @@ import QtQuick.Layouts
 // "Run Editor": the protocol's fields, its steps and the selected step's detail.
 Page {
     id: editor
-    required property var model
-    readonly property var run: model.run
+    required property RunEditorViewModel model
+    readonly property Run run: model.run
 
     objectName: "runEditorView"
     title: "Run Editor"
@@ -132,7 +133,7 @@ Page {
                 clip: true
                 model: editor.model.rows
                 delegate: TestListRowView {
-                    required property var modelData
+                    required property TestListRowViewModel modelData
                     entry: modelData
                     width: ListView.view.width
                     onRemove: editor.model.deleteSteps([modelData.index])

@@ -7,11 +7,13 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QQmlListProperty>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
 #include <QVariant>
 #include <QVariantMap>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 class ContentViewModel;
@@ -24,9 +26,11 @@ class VerkeersLeiding;
 class RunEditorViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(Run *run READ run CONSTANT)
     Q_PROPERTY(StepViewModel *step READ step CONSTANT)
-    Q_PROPERTY(QList<TestListRowViewModel *> rows READ rows NOTIFY rowsChanged)
+    Q_PROPERTY(QQmlListProperty<TestListRowViewModel> rows READ rowList NOTIFY rowsChanged)
     Q_PROPERTY(QString researchDescription READ researchDescription WRITE setResearchDescription NOTIFY
                    researchDescriptionChanged)
     Q_PROPERTY(bool isTestEditing READ isTestEditing WRITE setIsTestEditing NOTIFY isTestEditingChanged)
@@ -60,6 +64,7 @@ public:
     Run *run() const { return &m_run; }
     StepViewModel *step() { return &m_step; }
     const QList<TestListRowViewModel *> &rows() const { return m_rows; }
+    QQmlListProperty<TestListRowViewModel> rowList() { return {this, &m_rows}; }
 
     // The description as a text field shows it: empty when absent.
     QString researchDescription() const;

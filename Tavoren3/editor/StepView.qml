@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 import QtQuick.Controls
@@ -6,7 +7,7 @@ import QtQuick.Layouts
 // The selected step's detail form.
 ColumnLayout {
     id: detail
-    required property var model
+    required property StepViewModel model
 
     objectName: "stepView"
     spacing: 8
@@ -101,7 +102,8 @@ ColumnLayout {
         delegate: ColumnLayout {
             id: offered
             required property string modelData
-            readonly property bool selected: detail.model.stagedSelection.indexOf(modelData) >= 0
+            // A QStringList reaches JavaScript as an array; qmllint 6.4 knows no methods on it.
+            readonly property bool selected: detail.model.stagedSelection.indexOf(modelData) >= 0  // qmllint disable type
             Layout.fillWidth: true
             spacing: 4
 
@@ -116,7 +118,8 @@ ColumnLayout {
                 delegate: ColumnLayout {
                     id: parameter
                     required property string modelData
-                    readonly property var choices: detail.model.choices(offered.modelData, modelData)
+                    // A QStringList is a list<string>; qmllint 6.4 holds the two apart.
+                    readonly property list<string> choices: detail.model.choices(offered.modelData, modelData)  // qmllint disable type
                     readonly property string value: {
                         const staged = detail.model.stagedParams[offered.modelData]
                         return staged && staged[modelData] !== undefined ? staged[modelData] : ""

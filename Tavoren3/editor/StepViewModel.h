@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QUuid>
 #include <QVariantMap>
+#include <QtQml/qqmlregistration.h>
 #include <functional>
 #include <optional>
 
@@ -21,6 +22,8 @@ class Run;
 class StepViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by RunEditorViewModel.")
     Q_PROPERTY(bool hasStep READ hasStep NOTIFY currentStepChanged)
     Q_PROPERTY(QString name READ name WRITE setName NOTIFY stepChanged)
     Q_PROPERTY(QString labelID READ labelID WRITE setLabelID NOTIFY stepChanged)

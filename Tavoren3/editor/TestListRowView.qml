@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // One step of the editor's list: "1. Welcome"; tap selects it.
 ItemDelegate {
     id: row
-    required property var entry
+    required property TestListRowViewModel entry
     // The list's own delete action, offered while editing.
     signal remove()
 

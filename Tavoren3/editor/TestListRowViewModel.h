@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 #include <functional>
 
 // One step in the editor's list: its number and name, whether it is the
@@ -11,6 +12,8 @@
 class TestListRowViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by RunEditorViewModel for each step.")
     Q_PROPERTY(QString text READ text NOTIFY textChanged)
     Q_PROPERTY(int index READ index CONSTANT)
     Q_PROPERTY(bool isSelected READ isSelected NOTIFY isSelectedChanged)

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 // The protocol document. Every change of a field is announced, field by
@@ -13,6 +14,8 @@
 class Run : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(QString version READ version WRITE setVersion NOTIFY versionChanged)
     Q_PROPERTY(QString researchName READ researchName WRITE setResearchName NOTIFY researchNameChanged)
     Q_PROPERTY(qint64 VeskPauseLabel READ VeskPauseLabel WRITE setVeskPauseLabel NOTIFY VeskPauseLabelChanged)

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <QtQml/qqmlregistration.h>
 #include <functional>
 #include <optional>
 
@@ -13,6 +14,8 @@
 class AppInfo : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(QString appVersion READ appVersion CONSTANT)
     Q_PROPERTY(QString appBuild READ appBuild CONSTANT)
     Q_PROPERTY(QString compileDate READ compileDate CONSTANT)

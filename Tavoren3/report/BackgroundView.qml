@@ -1,11 +1,10 @@
 import QtQuick
 import Tavoren
-import QtQuick.Controls
 
 // The full-window background; offers a newer build in an alert.
 Item {
     id: background
-    required property var model
+    required property BackgroundViewModel model
     default property alias content: holder.data
 
     Rectangle {
@@ -23,9 +22,10 @@ Item {
         visible: background.model.showingUpdateAlertView
         title: background.model.alertTitle
         message: background.model.currentVersionText + "\n" + background.model.newVersionText
-        buttons: background.model.alertButtons
+        // A QStringList is a list<string>; qmllint 6.4 holds the two apart.
+        buttons: background.model.alertButtons  // qmllint disable type
         cancelButton: background.model.alertCancelButton
-        destructiveButtons: background.model.alertDestructiveButtons
+        destructiveButtons: background.model.alertDestructiveButtons  // qmllint disable type
         onChosen: function (button) { background.model.chooseAlertButton(button) }
     }
 }

@@ -5,12 +5,15 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QtQml/qqmlregistration.h>
 
 // The full-screen background: checks for a newer build each time it
 // appears and offers it in an alert.
 class BackgroundViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(bool showingUpdateAlertView READ showingUpdateAlertView WRITE setShowingUpdateAlertView NOTIFY
                    showingUpdateAlertViewChanged)
     Q_PROPERTY(QString alertTitle READ alertTitle CONSTANT)

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 class SoundPlayer;
@@ -15,6 +16,8 @@ class VerkeersLeiding;
 class CompletionOverlay : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(CompletionOverlayModel)
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(bool showEmailDialog READ showEmailDialog WRITE setShowEmailDialog NOTIFY changed)
     Q_PROPERTY(QString emailAddress READ emailAddress WRITE setEmailAddress NOTIFY changed)
     Q_PROPERTY(bool sendEnabled READ sendEnabled NOTIFY changed)

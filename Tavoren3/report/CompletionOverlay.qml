@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // The screen after the last step.
 Rectangle {
     id: overlay
-    required property var model
+    required property CompletionOverlayModel model
 
     objectName: "completionOverlay"
     color: "#1f2a44"

@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // Asks for the address the label file goes to.
 Popup {
     id: dialog
-    required property var model
+    required property CompletionOverlayModel model
 
     objectName: "emailDialog"
     parent: Overlay.overlay

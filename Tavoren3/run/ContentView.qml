@@ -5,7 +5,7 @@ import Tavoren
 // shown, otherwise the run screen.
 Item {
     id: content
-    required property var models
+    required property ScreenModels models
 
     Component.onCompleted: models.content.appeared()
 
@@ -14,16 +14,32 @@ Item {
         sourceComponent: content.models.content.isTestEditing ? editorScreen
                         : content.models.content.isPPidUnknown ? startScreen : runScreen
     }
+    // Qt 6.4's Loader cannot create bound components (pragma ComponentBehavior),
+    // so qmllint takes the lookups of this file's ids inside them for unqualified.
     Component {
         id: editorScreen
-        RunEditorView { model: content.models.editor }
+        RunEditorView { model: content.models.editor }  // qmllint disable unqualified
     }
     Component {
         id: startScreen
-        StartView { models: content.models }
+        StartView {
+            model: content.models.start  // qmllint disable unqualified
+            appInfo: content.models.appInfo  // qmllint disable unqualified
+            peerBrowser: content.models.peerBrowser  // qmllint disable unqualified
+        }
     }
     Component {
         id: runScreen
-        WorkingView { models: content.models }
+        WorkingView {
+            controller: content.models.controller  // qmllint disable unqualified
+            completion: content.models.completion  // qmllint disable unqualified
+            header: content.models.header  // qmllint disable unqualified
+            currentStep: content.models.currentStep  // qmllint disable unqualified
+            optionalViews: content.models.optionalViews  // qmllint disable unqualified
+            nextStep: content.models.nextStep  // qmllint disable unqualified
+            writeNote: content.models.writeNote  // qmllint disable unqualified
+            footer: content.models.footer  // qmllint disable unqualified
+            appInfo: content.models.appInfo  // qmllint disable unqualified
+        }
     }
 }

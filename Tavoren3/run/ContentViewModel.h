@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 class ProtocolLibrary;
@@ -12,6 +13,8 @@ class VerkeersLeiding;
 class ContentViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(bool isPPidUnknown READ isPPidUnknown WRITE setIsPPidUnknown NOTIFY isPPidUnknownChanged)
     Q_PROPERTY(bool isTestEditing READ isTestEditing WRITE setIsTestEditing NOTIFY isTestEditingChanged)
     Q_PROPERTY(QString currentEditingFileName READ currentEditingFileName NOTIFY currentEditingFileNameChanged)

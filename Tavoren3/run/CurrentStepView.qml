@@ -6,8 +6,8 @@ import QtQuick.Layouts
 // The current step: name, timer, description, its optional views and the controls.
 Pane {
     id: step
-    required property var models
-    readonly property var model: models.currentStep
+    required property CurrentStepViewModel model
+    required property OptionalViewModel optionalViews
 
     objectName: "currentStepView"
     padding: 24
@@ -58,7 +58,7 @@ Pane {
         }
 
         OptionalView {
-            model: step.models.optionalViews
+            model: step.optionalViews
             Layout.fillWidth: true
         }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class VerkeersLeiding;
 
@@ -10,6 +11,8 @@ class VerkeersLeiding;
 class CurrentStepViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(QString nameText READ nameText NOTIFY changed)
     Q_PROPERTY(QString numericIdText READ numericIdText NOTIFY changed)
     Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY changed)

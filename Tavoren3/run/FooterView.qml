@@ -6,8 +6,8 @@ import QtQuick.Layouts
 // Version lines, Stop and the log toggle.
 Pane {
     id: footer
-    required property var model
-    required property var appInfo
+    required property FooterViewModel model
+    required property AppInfo appInfo
 
     objectName: "footerView"
 

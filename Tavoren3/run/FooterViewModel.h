@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class VerkeersLeiding;
 
@@ -9,6 +10,8 @@ class VerkeersLeiding;
 class FooterViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(bool stopVisible READ stopVisible NOTIFY changed)
     Q_PROPERTY(bool stopEnabled READ stopEnabled NOTIFY changed)
     Q_PROPERTY(QString logButtonText READ logButtonText NOTIFY changed)

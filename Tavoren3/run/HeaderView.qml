@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // Label id, protocol name and drone status in one row.
 Pane {
     id: header
-    required property var model
+    required property HeaderViewModel model
 
     objectName: "headerView"
     opacity: model.opacity

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class CurrentProtocol;
 class MultipeerSession;
@@ -12,6 +13,8 @@ class VerkeersLeiding;
 class HeaderViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(QString labelIdText READ labelIdText NOTIFY changed)
     Q_PROPERTY(QString researchName READ researchName NOTIFY changed)
     Q_PROPERTY(QString droneStatusText READ droneStatusText NOTIFY changed)

@@ -5,7 +5,7 @@ import QtQuick.Controls
 // The timekeeper's window.
 ApplicationWindow {
     id: window
-    required property var models
+    required property ScreenModels models
 
     objectName: "mainWindow"
     title: "tavoren"

@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // A preview of the next step.
 Frame {
     id: next
-    required property var model
+    required property NextStepViewModel model
 
     objectName: "nextStepView"
 

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 class VerkeersLeiding;
@@ -12,6 +13,8 @@ class VerkeersLeiding;
 class NextStepViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(bool hasNextStep READ hasNextStep NOTIFY changed)
     Q_PROPERTY(QString nextIdText READ nextIdText NOTIFY changed)
     Q_PROPERTY(QString nextName READ nextName NOTIFY changed)

@@ -21,6 +21,7 @@
 #include "tasks/WriteNoteView.h"
 
 #include <QObject>
+#include <QtQml/qqmlregistration.h>
 #include <memory>
 
 class HapticFeedback;
@@ -33,6 +34,8 @@ class UrlOpener;
 class ScreenModels : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Built by the application on its shared objects.")
     Q_PROPERTY(VerkeersLeiding *controller READ controller CONSTANT)
     Q_PROPERTY(MultipeerSession *session READ session CONSTANT)
     Q_PROPERTY(Run *protocol READ protocol CONSTANT)

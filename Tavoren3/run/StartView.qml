@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 import QtQuick.Controls
@@ -6,8 +7,9 @@ import QtQuick.Layouts
 // The start screen: protocol, participant id, drone, and the start button.
 Pane {
     id: start
-    required property var models
-    readonly property var model: models.start
+    required property StartViewModel model
+    required property AppInfo appInfo
+    required property PeerBrowserView2Model peerBrowser
 
     objectName: "startView"
     padding: 32
@@ -121,13 +123,13 @@ Pane {
             }
             Label {
                 objectName: "versionLine"
-                text: " " + start.models.appInfo.versionLine
+                text: " " + start.appInfo.versionLine
                 color: "gray"
                 font.pixelSize: 13
             }
             Label {
                 objectName: "buildDateLine"
-                text: "  " + start.models.appInfo.buildDateLine
+                text: "  " + start.appInfo.buildDateLine
                 color: "gray"
                 font.pixelSize: 13
             }
@@ -139,14 +141,15 @@ Pane {
         visible: start.model.alertButtons.length > 0
         title: start.model.alertTitle
         message: start.model.alertMessage
-        buttons: start.model.alertButtons
+        // A QStringList is a list<string>; qmllint 6.4 holds the two apart.
+        buttons: start.model.alertButtons  // qmllint disable type
         cancelButton: start.model.alertCancelButton
-        destructiveButtons: start.model.alertDestructiveButtons
+        destructiveButtons: start.model.alertDestructiveButtons  // qmllint disable type
         onChosen: function (button) { start.model.chooseAlertButton(button) }
     }
 
     PeerBrowserView2 {
-        model: start.models.peerBrowser
+        model: start.peerBrowser
         visible: start.model.showPeerBrowser
     }
 }

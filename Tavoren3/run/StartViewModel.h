@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QtQml/qqmlregistration.h>
 
 class ContentViewModel;
 class MultipeerSession;
@@ -14,6 +15,8 @@ class VerkeersLeiding;
 class StartViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(QString PPID READ PPID WRITE setPPID NOTIFY PPIDChanged)
     Q_PROPERTY(QStringList configFiles READ configFiles NOTIFY configFilesChanged)
     Q_PROPERTY(QString selectedFileName READ selectedFileName WRITE setSelectedFileName NOTIFY selectionChanged)

@@ -2,12 +2,15 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 // The record of the step in progress.
 class Step : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by VerkeersLeiding for each step it starts.")
     Q_PROPERTY(QString Starttijd READ Starttijd CONSTANT)
     Q_PROPERTY(QString testID READ testID CONSTANT)
     Q_PROPERTY(QString testLabel READ testLabel CONSTANT)

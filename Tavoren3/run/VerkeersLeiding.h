@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 class EspBleCentral;
@@ -17,6 +18,8 @@ class MultipeerSession;
 class VerkeersLeiding : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(EspBleCentral *bleManager READ bleManager CONSTANT)
     Q_PROPERTY(MultipeerSession *VESK_Session READ VESK_Session CONSTANT)
     Q_PROPERTY(bool shouldReturnToHome READ shouldReturnToHome WRITE setShouldReturnToHome NOTIFY shouldReturnToHomeChanged)

@@ -6,25 +6,34 @@ import QtQuick.Layouts
 // The run screen, or the completion screen once the run has ended.
 Item {
     id: working
-    required property var models
-    readonly property var controller: models.controller
+    required property VerkeersLeiding controller
+    required property CompletionOverlayModel completion
+    required property HeaderViewModel header
+    required property CurrentStepViewModel currentStep
+    required property OptionalViewModel optionalViews
+    required property NextStepViewModel nextStep
+    required property WriteNoteViewModel writeNote
+    required property FooterViewModel footer
+    required property AppInfo appInfo
 
     objectName: "workingView"
 
     Loader {
         anchors.fill: parent
-        sourceComponent: working.controller.isCompleted ? completion : run
+        sourceComponent: working.controller.isCompleted ? completionScreen : runScreen
+    }
+    // Qt 6.4's Loader cannot create bound components (pragma ComponentBehavior),
+    // so qmllint takes the lookups of this file's ids inside them for unqualified.
+    Component {
+        id: completionScreen
+        CompletionOverlay { model: working.completion }  // qmllint disable unqualified
     }
     Component {
-        id: completion
-        CompletionOverlay { model: working.models.completion }
-    }
-    Component {
-        id: run
+        id: runScreen
         ColumnLayout {
             spacing: 0
             HeaderView {
-                model: working.models.header
+                model: working.header  // qmllint disable unqualified
                 Layout.fillWidth: true
             }
             ScrollView {
@@ -37,28 +46,29 @@ Item {
                     width: scroller.availableWidth - 32
                     spacing: 16
                     CurrentStepView {
-                        models: working.models
+                        model: working.currentStep  // qmllint disable unqualified
+                        optionalViews: working.optionalViews  // qmllint disable unqualified
                         Layout.fillWidth: true
                     }
                     NextStepView {
-                        model: working.models.nextStep
+                        model: working.nextStep  // qmllint disable unqualified
                         Layout.fillWidth: true
                     }
                     WriteNoteView {
-                        model: working.models.writeNote
+                        model: working.writeNote  // qmllint disable unqualified
                         Layout.fillWidth: true
                     }
                     NotesView {
-                        visible: working.controller.showLog
-                        controller: working.controller
+                        visible: working.controller.showLog  // qmllint disable unqualified
+                        controller: working.controller  // qmllint disable unqualified
                         Layout.fillWidth: true
                     }
                 }
             }
             // Below the scrolling part, so the version lines and Stop stay in sight.
             FooterView {
-                model: working.models.footer
-                appInfo: working.models.appInfo
+                model: working.footer  // qmllint disable unqualified
+                appInfo: working.appInfo  // qmllint disable unqualified
                 Layout.fillWidth: true
             }
         }

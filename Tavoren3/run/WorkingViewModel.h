@@ -3,6 +3,7 @@
 #include "drone/MultipeerSessionState.h"
 
 #include <QObject>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 class VerkeersLeiding;
@@ -12,6 +13,8 @@ class VerkeersLeiding;
 class WorkingViewModel : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Given to the screens by the application.")
 
 public:
     WorkingViewModel(VerkeersLeiding &controller, MultipeerSession &session, QObject *parent = nullptr);

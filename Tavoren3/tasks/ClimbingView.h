@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 class VerkeersLeiding;
@@ -14,6 +15,8 @@ class VerkeersLeiding;
 class ClimbingView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(ClimbingViewModel)
+    QML_UNCREATABLE("Made by SingleOptionalView.")
     Q_PROPERTY(bool fellButtonDisabled READ fellButtonDisabled NOTIFY changed)
     Q_PROPERTY(int countdownTime READ countdownTime NOTIFY changed)
     Q_PROPERTY(QString fallButtonText READ fallButtonText NOTIFY changed)

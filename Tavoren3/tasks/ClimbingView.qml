@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // The climbing task's three event buttons.
 ColumnLayout {
     id: climbing
-    required property var model
+    required property ClimbingViewModel model
 
     objectName: "climbingView"
     spacing: 16

@@ -5,6 +5,7 @@
 #include "tasks/HapticFeedback.h"
 
 #include <QObject>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 class VerkeersLeiding;
@@ -15,6 +16,8 @@ class VerkeersLeiding;
 class ExerciseView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(ExerciseViewModel)
+    QML_UNCREATABLE("Made by SingleOptionalView.")
     Q_PROPERTY(bool loaded READ loaded NOTIFY changed)
     Q_PROPERTY(bool finished READ finished NOTIFY changed)
     Q_PROPERTY(QString exerciseName READ exerciseName NOTIFY changed)

@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // The exercise sequence: the running exercise and its countdown, then the total.
 ColumnLayout {
     id: exercise
-    required property var model
+    required property ExerciseViewModel model
 
     objectName: "exerciseView"
     spacing: 8

@@ -5,12 +5,15 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 // Pictures named in an image list file, shown on the timekeeper's screen.
 class ImageView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(ImageViewModel)
+    QML_UNCREATABLE("Made by SingleOptionalView.")
     Q_PROPERTY(QString loadError READ loadErrorText NOTIFY changed)
     Q_PROPERTY(QStringList imageSources READ imageSources NOTIFY changed)
 

@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // The image list: a load error, then the pictures in one scrolling row.
 ColumnLayout {
     id: images
-    required property var model
+    required property ImageViewModel model
 
     objectName: "imageView"
 

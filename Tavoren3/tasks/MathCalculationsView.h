@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 class VerkeersLeiding;
@@ -12,6 +13,8 @@ class VerkeersLeiding;
 class MathCalculationsView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(MathCalculationsViewModel)
+    QML_UNCREATABLE("Made by SingleOptionalView.")
     Q_PROPERTY(QString currentCalculation READ currentCalculation NOTIFY changed)
     Q_PROPERTY(QString problemText READ problemText NOTIFY changed)
     Q_PROPERTY(bool droneConnected READ droneConnected NOTIFY changed)

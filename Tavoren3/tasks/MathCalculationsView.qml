@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // The arithmetic task: the problem with its result and the two score buttons.
 Item {
     id: math
-    required property var model
+    required property MathCalculationsViewModel model
 
     objectName: "mathCalculationsView"
     implicitHeight: math.model.droneConnected ? (math.model.showsProblem ? connected.implicitHeight : 0) : 180

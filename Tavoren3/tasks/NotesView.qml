@@ -5,7 +5,7 @@ import QtQuick.Controls
 // The run's label log, following its newest line.
 Pane {
     id: notes
-    required property var controller
+    required property VerkeersLeiding controller
 
     objectName: "notesView"
     implicitHeight: 120 + 2 * padding

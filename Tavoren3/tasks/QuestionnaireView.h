@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class MultipeerSession;
 class VerkeersLeiding;
@@ -11,6 +12,8 @@ class VerkeersLeiding;
 class QuestionnaireView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(QuestionnaireViewModel)
+    QML_UNCREATABLE("Made by SingleOptionalView.")
     Q_PROPERTY(QString currentQuestion READ currentQuestion NOTIFY changed)
     Q_PROPERTY(QString buttonTitle READ buttonTitle NOTIFY changed)
     Q_PROPERTY(QString buttonColor READ buttonColor NOTIFY changed)

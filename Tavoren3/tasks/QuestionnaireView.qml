@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tavoren
 import QtQuick.Controls
@@ -6,7 +7,7 @@ import QtQuick.Layouts
 // The questionnaire: the question, the rating slider with its scale and one button.
 ColumnLayout {
     id: questionnaire
-    required property var model
+    required property QuestionnaireViewModel model
 
     objectName: "questionnaireView"
     spacing: 12
@@ -37,11 +38,12 @@ ColumnLayout {
         Repeater {
             model: questionnaire.model.maximum - questionnaire.model.minimum + 1
             delegate: Column {
+                id: tick
                 required property int index
                 width: 600 / (questionnaire.model.maximum - questionnaire.model.minimum + 1)
                 Rectangle { width: 2; height: 10; color: "black"; anchors.horizontalCenter: parent.horizontalCenter }
                 Label {
-                    text: questionnaire.model.minimum + index
+                    text: questionnaire.model.minimum + tick.index
                     font.pixelSize: 11
                     anchors.horizontalCenter: parent.horizontalCenter
                 }
@@ -49,13 +51,14 @@ ColumnLayout {
         }
     }
     Button {
+        id: button
         objectName: "questionnaireButton"
         text: questionnaire.model.buttonTitle
         Layout.preferredWidth: 150
         Layout.preferredHeight: 52
         Layout.alignment: Qt.AlignHCenter
         contentItem: Label {
-            text: parent.text
+            text: button.text
             color: "white"
             font.pixelSize: 20
             font.bold: true

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class VerkeersLeiding;
 
@@ -9,6 +10,8 @@ class VerkeersLeiding;
 class WriteNoteView : public QObject
 {
     Q_OBJECT
+    QML_NAMED_ELEMENT(WriteNoteViewModel)
+    QML_UNCREATABLE("Given to the screens by the application.")
     Q_PROPERTY(QString note READ note WRITE setNote NOTIFY noteChanged)
 
 public:

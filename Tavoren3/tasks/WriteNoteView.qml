@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // A free-text note stamped into the label file.
 RowLayout {
     id: writer
-    required property var model
+    required property WriteNoteViewModel model
 
     objectName: "writeNoteView"
     spacing: 12
