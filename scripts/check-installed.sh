@@ -6,7 +6,8 @@
 #   tavoren-drone loads its participant's screen off screen;
 #   both          a headless drone and a headless timekeeper linked on
 #                 loopback through a short protocol; the label file checked.
-# Screenshots, the label file and the programs' output go to OUT_DIR.
+# Screenshots, the label file and the programs' output (standard output and
+# error) go to OUT_DIR.
 #
 #   scripts/check-installed.sh [OUT_DIR]
 set -euo pipefail
@@ -59,6 +60,7 @@ stop_drone() {
   echo quit >&7
   wait "$drone_pid" || fail "tavoren-drone ended with status $?"
   drone_pid=""
+  cat "$work/drone.err" >>"$out/drone.err"
   exec 7>&-
   rm -f "$work/drone.in"
 }
@@ -77,6 +79,7 @@ stop_timekeeper() {
   echo quit >&8
   wait "$timekeeper_pid" || fail "tavoren ended with status $?"
   timekeeper_pid=""
+  cat "$work/timekeeper.err" >>"$out/timekeeper.err"
   exec 8>&-
   rm -f "$work/timekeeper.in"
 }
@@ -107,12 +110,13 @@ expect_answer() {
 
 check_cli() {
   local example=/usr/share/doc/tavoren/examples/mini.json
-  tavoren-cli convert "$example" "$work/converted.json" || fail "tavoren-cli convert $example"
-  tavoren-cli convert "$work/converted.json" "$work/again.json" || fail "tavoren-cli convert of its own output"
+  tavoren-cli convert "$example" "$work/converted.json" 2>>"$work/cli.err" || fail "tavoren-cli convert $example"
+  tavoren-cli convert "$work/converted.json" "$work/again.json" 2>>"$work/cli.err" ||
+    fail "tavoren-cli convert of its own output"
   cmp -s "$work/converted.json" "$work/again.json" || fail "a converted protocol changes when converted again"
-  grep -q '"researchName": "Mini protocol"' "$work/converted.json" || fail "converted protocol lost its name"
+  grep -q '"researchName":"Mini protocol"' "$work/converted.json" || fail "converted protocol lost its name"
   cp "$work/converted.json" "$out/mini-converted.json"
-  say "tavoren-cli convert $example: $(grep -c '"numID"' "$work/converted.json") steps, $(wc -c <"$work/converted.json") bytes, unchanged when converted again"
+  say "tavoren-cli convert $example: $(grep -o '"numID"' "$work/converted.json" | wc -l) steps, $(wc -c <"$work/converted.json") bytes, unchanged when converted again"
 }
 
 check_timekeeper_alone() {
@@ -165,13 +169,16 @@ check_session() {
     }
   ],
   "researchName": "Check",
+  "VeskPauseLabel": 1000,
   "researchDescription": "Two steps with a drone.",
+  "IDlist": {"rest": 1, "thanks": 2},
   "usesDrone": true
 }
 EOF
   start_drone --headless --name "Check drone"
   start_timekeeper "$documents"
   expect_answer "click runRow check.json" "clicked runRow check.json"
+  expect_answer "text descriptionText" "text descriptionText: Two steps with a drone."
   expect_answer "type ppidField 7" "typed ppidField"
   expect_answer "click droneButton" "clicked droneButton"
   expect_answer "click peer Check drone" "clicked peer Check drone"

@@ -76,7 +76,7 @@ mount_in_root --bind "$archives" "$root/var/cache/apt/archives"
 
 mkdir -p "$root/packages" "$root/check"
 cp build/packages/*.deb "$root/packages/"
-cp scripts/check-installed.sh "$root/usr/local/bin/check-installed"
+install -m 755 scripts/check-installed.sh "$root/usr/local/bin/check-installed"
 
 in_root() {
   chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
