@@ -75,6 +75,8 @@ int main(int argc, char *argv[])
     const std::unique_ptr<QCoreApplication> app = headlessAsked ? std::make_unique<QCoreApplication>(argc, argv)
                                                                 : std::make_unique<QGuiApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavoren-drone"));
+    // The desktop entry the window belongs to (its name and icon in the desktop's task list).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavoren.TavorenDrone"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The participant's screen of the timekeeper."));
     parser.addHelpOption();

@@ -54,6 +54,8 @@ int main(int argc, char *argv[])
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("tavoren"));
     QGuiApplication::setApplicationVersion(QStringLiteral(TAVOREN_VERSION));
+    // The desktop entry the window belongs to (its name and icon in the desktop's task list).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavoren.Tavoren"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The timekeeper of the psychophysiology laboratory."));
