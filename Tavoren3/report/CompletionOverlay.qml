@@ -56,6 +56,7 @@ Rectangle {
                 onClicked: overlay.model.exportResults()
             }
         }
+        TimelineView { source: overlay.model.labelFilePath; Layout.fillWidth: true }
     }
 
     EmailInputDialog {

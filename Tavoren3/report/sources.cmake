@@ -18,12 +18,21 @@ target_compile_definitions(tavoren_core PRIVATE
 
 target_sources(tavoren_core PRIVATE
   report/AppInfo.h report/AppInfo.cpp
+  report/BidsDataset.h report/BidsDataset.cpp
+  report/BidsEventTable.h report/BidsEventTable.cpp
   report/BackgroundViewModel.h report/BackgroundViewModel.cpp
   report/CompletionOverlay.h report/CompletionOverlay.cpp
   report/DesktopUrlOpener.h report/DesktopUrlOpener.cpp
   report/MailComposeView.h report/MailComposeView.cpp
   report/MailComposer.h report/MailComposer.cpp
   report/MimeMessage.h report/MimeMessage.cpp
+  report/TimelineItem.h report/TimelineItem.cpp
+  report/TimelinePicture.h report/TimelinePicture.cpp
   report/UpdateManifest.h report/UpdateManifest.cpp
   report/UrlOpener.h
   report/VersionComparison.h report/VersionComparison.cpp)
+
+# The generated QML type registration includes the headers of QML_ELEMENT
+# types by their bare names.
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/tavoren_core_qmltyperegistrations.cpp
+  PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_CURRENT_SOURCE_DIR}/report)
