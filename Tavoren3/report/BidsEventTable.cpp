@@ -40,7 +40,7 @@ std::optional<BidsEventTable> BidsEventTable::of(const LabelSession &session)
     for (const StepRun &run : session.steps) {
         table.m_rows.append({start.msecsTo(run.begin),
                              run.end ? std::optional<qint64>(run.begin.msecsTo(*run.end)) : std::nullopt, run.label,
-                             run.numericId, run.outcome, {}, {}, {}});
+                             run.numericId, run.end ? run.outcome : QStringLiteral("not ended"), {}, {}, {}});
     }
     for (const PauseSpan &pause : session.pauses) {
         table.m_rows.append({start.msecsTo(pause.begin), pause.begin.msecsTo(*pause.end), QStringLiteral("pause"),
@@ -55,7 +55,7 @@ std::optional<BidsEventTable> BidsEventTable::of(const LabelSession &session)
             row.text = line.detail;
             break;
         case LabelLine::Kind::Rating:
-            row.trialType = QStringLiteral("rating");
+            row.trialType = QStringLiteral("slider_rating");
             row.text = line.detail;
             row.rating = line.rating;
             break;
@@ -100,17 +100,18 @@ QByteArray BidsEventTable::sidecar()
           {"Units", "s"}}},
         {"trial_type",
          {{"Description",
-           "For a step: its label (labelID). Otherwise the kind of event: pause, restart, note, rating, "
+           "For a step: its label (labelID). Otherwise the kind of event: pause, restart, note, slider_rating, "
            "blood_pressure_started, blood_pressure, exercise_started, exercise_completed, exercises_completed, "
            "attempt_start, successful_attempt, participant_fell or arithmetic."}}},
         {"step_id", {{"Description", "Numeric id (numID) of the step the row is or happened in."}}},
         {"step_end",
-         {{"Description", "How a step ended."},
+         {{"Description", "How a step ended; n/a on the rows that are not steps."},
           {"Levels",
            {{"ended", "the step ran to its end or the timekeeper moved on"},
             {"paused", "the run was paused in the step and left it without resuming"},
             {"stopped", "the timekeeper stopped the run in the step"},
-            {"cancelled, restarting...", "the timekeeper restarted the step; the next row of the step is the new attempt"}}}}},
+            {"cancelled, restarting...", "the timekeeper restarted the step; the next row of the step is the new attempt"},
+            {"not ended", "the label file ends while the step runs"}}}}},
         {"text",
          {{"Description",
            "The text of a note as typed (a questionnaire answer is its question, a blank and the rating), a rating's "

@@ -175,8 +175,10 @@ QList<TimelinePicture::Element> TimelinePicture::layout(qreal width) const
             if (hatch.width() > 0)
                 out.append({Shape::Hatch, hatch, ink, QStringLiteral("Paused in ") + name});
         }
-        out.append({Shape::Text, QRectF(b + 4, top, durationWidth + x1 - b, rowHeight), ink, duration});
-        if (run.outcome == QLatin1String("stopped"))
+        const bool stopped = run.outcome == QLatin1String("stopped");
+        const qreal after = b + 4 + (stopped ? markerSize / 2 : 0);
+        out.append({Shape::Text, QRectF(after, top, durationWidth + x1 - after, rowHeight), ink, duration});
+        if (stopped)
             out.append({Shape::Stop, QRectF(b - markerSize / 2, bar.center().y() - markerSize / 2, markerSize, markerSize),
                         outcomeColor(run.outcome),
                         QStringLiteral("Stopped at ") + durationText(m_session.origin->msecsTo(end))});

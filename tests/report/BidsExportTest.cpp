@@ -81,7 +81,7 @@ TEST(BidsExport, RowsOfASessionInSecondsFromTheStart)
                            "30.000\t10.000\tpause\t1\tn/a\tn/a\tn/a\tn/a",
                            "35.500\t0.000\tnote\t1\tn/a\telectrode\\tloose\\nsecond line\tn/a\tn/a",
                            "40.000\t20.000\trating\t2\tended\tn/a\tn/a\tn/a",
-                           "45.000\t0.000\trating\t2\tn/a\tHow tense?\t7\tn/a",
+                           "45.000\t0.000\tslider_rating\t2\tn/a\tHow tense?\t7\tn/a",
                            "70.000\t0.000\tblood_pressure\tn/a\tn/a\tn/a\tn/a\tBP: 120/80",
                            "80.000\t0.000\trestart\t3\tn/a\tn/a\tn/a\tn/a",
                            "80.000\t45.000\tbp\t3\tstopped\tn/a\tn/a\tn/a",
@@ -104,7 +104,7 @@ TEST(BidsExport, DryRunAndHandWrittenFilePassTheValidator)
         {documents.filePath("Stress-test.v2_7-7_1_20261205_140000.lbl"), "sub-77/beh/sub-77_task-Stresstestv2_run-1_events.tsv"}};
     for (const auto &[labelFile, eventsFile] : exports) {
         const QString dataset = documents.filePath(QFileInfo(eventsFile).baseName());
-        const ProgramRun out = cli({"bids", labelFile, "--out", dataset, "--author", "Lab of Tests"});
+        const ProgramRun out = cli({"bids", labelFile, "--out", dataset, "--author", "A. Researcher", "--author", "B. Assistant"});
         ASSERT_EQ(out.status, 0) << out.err.toStdString();
         EXPECT_EQ(out.outLines(), QStringList{dataset + "/" + eventsFile});
         EXPECT_EQ(validatorIssues(dataset), QStringList{}) << dataset.toStdString();
