@@ -13,8 +13,9 @@
 
 namespace {
 
-// Pauses (one spanning a step boundary), notes with a tab and over two
-// lines, a rating, a blood-pressure reading, a restart and a stop.
+// Pauses (one spanning a step boundary: the run left "rest" while paused),
+// a note with a tab and over two lines, a rating, a blood-pressure reading,
+// a restart and a stop.
 const QByteArray handWritten = "# StartTime\tLabel\n"
                                "05-12-26/14:00:00.000\tStart\n"
                                "05-12-26/14:00:00.000\trest (1) started\n"
@@ -77,14 +78,14 @@ TEST(BidsExport, RowsOfASessionInSecondsFromTheStart)
     ASSERT_TRUE(table);
     EXPECT_EQ(QString::fromUtf8(table->tsv()).split('\n'),
               QStringList({"onset\tduration\ttrial_type\tstep_id\tstep_end\ttext\trating\tmeasurement",
-                           "0.000\t60.000\trest\t1\tended\tn/a\tn/a\tn/a",
+                           "0.000\t30.000\trest\t1\tpaused\tn/a\tn/a\tn/a",
                            "30.000\t10.000\tpause\t1\tn/a\tn/a\tn/a\tn/a",
-                           "35.500\t0.000\tnote\t1\tn/a\telectrode\\tloose\\nsecond line\tn/a\tn/a",
+                           "35.500\t0.000\tnote\tn/a\tn/a\telectrode\\tloose\\nsecond line\tn/a\tn/a",
                            "40.000\t20.000\trating\t2\tended\tn/a\tn/a\tn/a",
                            "45.000\t0.000\tslider_rating\t2\tn/a\tHow tense?\t7\tn/a",
                            "70.000\t0.000\tblood_pressure\tn/a\tn/a\tn/a\tn/a\tBP: 120/80",
-                           "80.000\t0.000\trestart\t3\tn/a\tn/a\tn/a\tn/a",
                            "80.000\t45.000\tbp\t3\tstopped\tn/a\tn/a\tn/a",
+                           "80.000\t0.000\trestart\t3\tn/a\tn/a\tn/a\tn/a",
                            "120.000\t5.000\tpause\t3\tn/a\tnot resumed\tn/a\tn/a", ""}));
     EXPECT_FALSE(BidsEventTable::of(LabelFileReader::read("05-12-26/14:00:00.000\t12 + 5 = Correct\n")))
         << "an arithmetic file has no Start line";
