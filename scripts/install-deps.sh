@@ -4,7 +4,7 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools qt6-connectivity-dev qt6-multimedia-dev
+  qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools qt6-connectivity-dev qt6-multimedia-dev qt6-svg-dev
   qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml-workerscript
   qml6-module-qttest qml6-module-qtmultimedia
@@ -14,15 +14,25 @@ PACKAGES=(
   xdg-utils msmtp python3-aiosmtpd
   dpkg-dev lintian desktop-file-utils appstream debootstrap
 )
+# npm comes from Debian only where the machine has none of its own.
+command -v npm >/dev/null || PACKAGES+=(nodejs npm)
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The BIDS validator the export's tests run, at the version its lock file pins.
+BIDS="$(cd "$(dirname "$0")/../tools/bids" && pwd)"
+if ! cmp -s "$BIDS/package-lock.json" "$BIDS/node_modules/.installed-lock.json"; then
+  (cd "$BIDS" && npm ci --no-audit --no-fund --loglevel=error)
+  cp "$BIDS/package-lock.json" "$BIDS/node_modules/.installed-lock.json"
+fi

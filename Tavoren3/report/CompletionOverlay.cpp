@@ -55,6 +55,13 @@ QString CompletionOverlay::retrievalHint() const
     return QStringLiteral("To retrieve it, go to: ") + QDir::toNativeSeparators(where);
 }
 
+QString CompletionOverlay::labelFilePath() const
+{
+    return LabelFileWriter::labelFilePath(m_manager.completedLogFileName() + QStringLiteral(".lbl"),
+                                          m_manager.protocol().currentProtocol()->researchName())
+        .value_or(QString());
+}
+
 void CompletionOverlay::drawn()
 {
     m_session.sendState(QStringLiteral("done"));

@@ -26,6 +26,7 @@ class CompletionOverlay : public QObject
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY changed)
     Q_PROPERTY(bool mailBusy READ mailBusy NOTIFY changed)
     Q_PROPERTY(QString retrievalHint READ retrievalHint CONSTANT)
+    Q_PROPERTY(QString labelFilePath READ labelFilePath NOTIFY changed)
 
 public:
     CompletionOverlay(VerkeersLeiding &manager, MultipeerSession &session, SoundPlayer &sound, MailComposer &composer,
@@ -45,6 +46,8 @@ public:
     bool mailBusy() const { return m_sendWaiting || m_showMailComposer; }
     // Where the label file of the run lies on this machine.
     QString retrievalHint() const;
+    // The completed run's label file; "" without a documents folder.
+    QString labelFilePath() const;
 
     // Each time the screen is drawn the drone is told the run is done.
     Q_INVOKABLE void drawn();

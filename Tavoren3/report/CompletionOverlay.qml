@@ -62,6 +62,7 @@ Rectangle {
             running: overlay.model.mailBusy
             Layout.alignment: Qt.AlignHCenter
         }
+        TimelineView { source: overlay.model.labelFilePath; Layout.fillWidth: true }
     }
 
     EmailInputDialog {

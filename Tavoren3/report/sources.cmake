@@ -20,6 +20,8 @@ target_sources(tavoren_core PRIVATE
   report/AppInfo.h report/AppInfo.cpp
   report/BackgroundProgram.h report/BackgroundProgram.cpp
   report/BackgroundViewModel.h report/BackgroundViewModel.cpp
+  report/BidsDataset.h report/BidsDataset.cpp
+  report/BidsEventTable.h report/BidsEventTable.cpp
   report/CompletionOverlay.h report/CompletionOverlay.cpp
   report/DesktopMailComposer.h report/DesktopMailComposer.cpp
   report/DesktopUrlOpener.h report/DesktopUrlOpener.cpp
@@ -28,6 +30,8 @@ target_sources(tavoren_core PRIVATE
   report/MimeMessage.h report/MimeMessage.cpp
   report/SendmailTransport.h report/SendmailTransport.cpp
   report/SystemMailComposer.h report/SystemMailComposer.cpp
+  report/TimelineItem.h report/TimelineItem.cpp
+  report/TimelinePicture.h report/TimelinePicture.cpp
   report/UpdateManifest.h report/UpdateManifest.cpp
   report/UrlOpener.h
   report/VersionComparison.h report/VersionComparison.cpp)

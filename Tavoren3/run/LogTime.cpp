@@ -9,11 +9,33 @@ QString format(const char *pattern)
 {
     return QLocale::c().toString(Clock::current().now(), QString::fromLatin1(pattern));
 }
+
+std::optional<QDateTime> read(const QString &text, const char *pattern)
+{
+    const QDateTime time = QLocale::c().toDateTime(text, QString::fromLatin1(pattern));
+    if (!time.isValid())
+        return std::nullopt;
+    return time;
+}
 }
 
 QString LogTime::logTimestamp()
 {
     return format("dd-MM-yy/HH:mm:ss.zzz");
+}
+
+std::optional<QDateTime> LogTime::readLogTimestamp(const QString &text)
+{
+    // Two-digit years read as 19yy; the program writes years from 2000 on.
+    auto time = read(text, text.size() == 17 ? "dd-MM-yy/HH:mm:ss" : "dd-MM-yy/HH:mm:ss.zzz");
+    if (time)
+        *time = time->addYears(100);
+    return time;
+}
+
+std::optional<QDateTime> LogTime::readRunTimestamp(const QString &text)
+{
+    return read(text, "yyyyMMdd_HHmmss");
 }
 
 QString LogTime::runTimestamp()

@@ -1,5 +1,7 @@
 target_sources(tavoren_core PRIVATE
+  run/LabelFileReader.h run/LabelFileReader.cpp
   run/LabelFileWriter.h run/LabelFileWriter.cpp
+  run/LabelSession.h
   run/LabelLog.h run/LabelLog.cpp
   run/LogTime.h run/LogTime.cpp
   run/ContentViewModel.h run/ContentViewModel.cpp

@@ -236,7 +236,18 @@ TEST_F(RunScreen, CompletionAndEmailDialog)
     EXPECT_EQ(text("retrievalHint"),
               "To retrieve it, go to: " + QDir::toNativeSeparators(documents.filePath("Label_files/Screens")));
     EXPECT_TRUE(sent.contains("done"));
+    QObject *timeline = find("timeline");
+    ASSERT_TRUE(shown("timeline"));
+    EXPECT_EQ(timeline->property("source").toString(),
+              documents.filePath("Label_files/Screens/Screens_5_1_20260601_100000.lbl"));
+    EXPECT_GT(timeline->property("implicitHeight").toReal(), 100);
+    for (qreal x = 0; x < timeline->property("width").toReal() && !shown("timelineTip"); x += 4)
+        QMetaObject::invokeMethod(timeline, "pointAt", Q_ARG(qreal, x), Q_ARG(qreal, 74));
+    settle();
+    EXPECT_TRUE(timeline->property("pointedText").toString().startsWith("welcome (1): ")) << "the first row's bar";
+    EXPECT_TRUE(shown("timelineTip"));
     screenshot("completion");
+    QMetaObject::invokeMethod(timeline, "clearPointed");
 
     click("exportButton");
     ASSERT_TRUE(shown("emailDialog"));

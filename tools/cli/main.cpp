@@ -3,6 +3,10 @@
 //   tavoren-cli list DOCUMENTS_DIR           the protocol files in a documents folder
 //   tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S]
 //                                            run a protocol on a virtual clock
+//   tavoren-cli timeline LABELFILE -o OUT.svg|OUT.png [--width W]
+//                                            the session of a label file as a picture
+//   tavoren-cli bids LABELFILE... --out DATASET [--author NAME]...
+//                                            add label files to a BIDS dataset
 
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
@@ -11,13 +15,24 @@
 #include "model/ProtocolLibrary.h"
 #include "model/ProtocolReader.h"
 #include "model/ProtocolWriter.h"
+#include "report/BidsDataset.h"
+#include "report/TimelinePicture.h"
 #include "run/DryRun.h"
+#include "run/LabelFileReader.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
 
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -35,7 +50,9 @@ int usage()
 {
     std::fputs("usage: tavoren-cli convert IN.json [OUT.json]\n"
                "       tavoren-cli list DOCUMENTS_DIR\n"
-               "       tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S]\n",
+               "       tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S]\n"
+               "       tavoren-cli timeline LABELFILE -o OUT.svg|OUT.png [--width W]\n"
+               "       tavoren-cli bids LABELFILE... --out DATASET [--author NAME]...\n",
                stderr);
     return usageStatus;
 }
@@ -137,13 +154,128 @@ int dryRun(QStringList args)
     return 0;
 }
 
+// The picture drawn into an SVG or PNG file, written whole.
+std::optional<QByteArray> drawn(const TimelinePicture &picture, int width, const QString &format)
+{
+    const int height = int(std::ceil(picture.heightFor(width)));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (format == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(QSize(width, height));
+        svg.setViewBox(QRect(0, 0, width, height));
+        svg.setTitle(QStringLiteral("Session timeline"));
+        QPainter painter(&svg);
+        picture.paint(painter, width);
+    } else if (format == QLatin1String("png")) {
+        QImage image(QSize(width, height) * 2, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            picture.paint(painter, width);
+        }
+        image.save(&buffer, "PNG");
+    } else {
+        return std::nullopt;
+    }
+    return buffer.data();
+}
+
+int timeline(QStringList args)
+{
+    if (args.isEmpty())
+        return usage();
+    const QString labelFile = args.takeFirst();
+    QString out;
+    int width = 1000;
+    while (args.size() >= 2) {
+        const QString option = args.takeFirst();
+        const QString value = args.takeFirst();
+        bool ok = true;
+        if (option == QLatin1String("-o"))
+            out = value;
+        else if (option == QLatin1String("--width"))
+            width = value.toInt(&ok);
+        else
+            return usage();
+        if (!ok || width < 200 || width > 20000)
+            return usage();
+    }
+    if (!args.isEmpty() || out.isEmpty())
+        return usage();
+    QString reason;
+    const auto session = LabelFileReader::readFile(labelFile, &reason);
+    if (!session) {
+        error(labelFile + QStringLiteral(": ") + reason);
+        return ioStatus;
+    }
+    if (session->error)
+        error(labelFile + QStringLiteral(": ") + session->error->message + QStringLiteral("; drawn up to there"));
+    const auto bytes = drawn(TimelinePicture(*session), width, QFileInfo(out).suffix().toLower());
+    if (!bytes) {
+        error(out + QStringLiteral(": give a name ending in .svg or .png"));
+        return usageStatus;
+    }
+    if (!WholeFile::write(out, *bytes, &reason)) {
+        error(out + QStringLiteral(": ") + reason);
+        return ioStatus;
+    }
+    return 0;
+}
+
+int bids(QStringList args)
+{
+    QStringList labelFiles;
+    QStringList authors;
+    QString out;
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        if (arg == QLatin1String("--out") || arg == QLatin1String("--author")) {
+            if (args.isEmpty())
+                return usage();
+            if (arg == QLatin1String("--out"))
+                out = args.takeFirst();
+            else
+                authors.append(args.takeFirst());
+        } else {
+            labelFiles.append(arg);
+        }
+    }
+    if (labelFiles.isEmpty() || out.isEmpty())
+        return usage();
+    const bool described = QFileInfo::exists(QDir(out).filePath(QStringLiteral("dataset_description.json")));
+    BidsDataset dataset(out, authors);
+    int status = 0;
+    for (const QString &labelFile : labelFiles) {
+        const BidsDataset::Added added = dataset.add(labelFile);
+        if (!added.warning.isEmpty())
+            error(added.warning);
+        if (!added.error.isEmpty()) {
+            error(added.error);
+            status = decodeStatus;
+            continue;
+        }
+        std::printf("%s\n", QDir(out).filePath(added.eventsFile).toUtf8().constData());
+    }
+    if (!described && authors.isEmpty() && QFileInfo::exists(QDir(out).filePath(QStringLiteral("dataset_description.json"))))
+        error(QStringLiteral("dataset_description.json has no Authors: add them there, or pass --author NAME"));
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Drawing needs fonts, and so a GUI application; it needs no screen.
+    const bool drawing = argc > 1 && qstrcmp(argv[1], "timeline") == 0;
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     Console::useStandardError();
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
@@ -153,5 +285,9 @@ int main(int argc, char *argv[])
         return list(args);
     if (command == QLatin1String("dry-run"))
         return dryRun(args);
+    if (command == QLatin1String("timeline"))
+        return timeline(args);
+    if (command == QLatin1String("bids"))
+        return bids(args);
     return usage();
 }

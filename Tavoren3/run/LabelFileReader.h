@@ -1,0 +1,17 @@
+#pragma once
+
+#include "run/LabelSession.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Reads a label file back into the session it records. A line that is cut
+// off or does not read ends the reading there; the session holds everything
+// before it and the error names the line.
+class LabelFileReader
+{
+public:
+    static LabelSession read(const QByteArray &bytes);
+    // The file at path; none when it cannot be opened (reason set).
+    static std::optional<LabelSession> readFile(const QString &path, QString *reason);
+};

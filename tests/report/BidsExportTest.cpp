@@ -1,0 +1,164 @@
+#include "report/BidsEventTable.h"
+#include "run/LabelFileReader.h"
+#include "support/ProgramRun.h"
+#include "support/TemporaryDocuments.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Pauses (one spanning a step boundary: the run left "rest" while paused),
+// a note with a tab and over two lines, a rating, a blood-pressure reading,
+// a restart and a stop.
+const QByteArray handWritten = "# StartTime\tLabel\n"
+                               "05-12-26/14:00:00.000\tStart\n"
+                               "05-12-26/14:00:00.000\trest (1) started\n"
+                               "05-12-26/14:00:30.000\trest (1) paused \n"
+                               "05-12-26/14:00:35.500\telectrode\tloose\n"
+                               "second line\n"
+                               "05-12-26/14:00:40.000\tresearch resumed in rating (2)\n"
+                               "05-12-26/14:00:45.000\t How tense? 7\n"
+                               "05-12-26/14:00:40.000\trating (2) started\n"
+                               "05-12-26/14:01:00.000\trating (2) ended \n"
+                               "05-12-26/14:01:10.000\tBlood pressure: BP: 120/80\n"
+                               "05-12-26/14:01:20.000\tbp (3) cancelled, restarting... \n"
+                               "05-12-26/14:01:20.000\tbp (3) started\n"
+                               "05-12-26/14:02:00.000\tbp (3) paused \n"
+                               "05-12-26/14:01:20.000\tbp (3) started\n"
+                               "05-12-26/14:02:05.000\tbp (3) stopped \n";
+
+ProgramRun cli(const QStringList &args)
+{
+    return ProgramRun::of(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), args);
+}
+
+// Every file below a folder with its bytes.
+QMap<QString, QByteArray> contents(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        files.insert(QDir(folder).relativeFilePath(path), file.readAll());
+    }
+    return files;
+}
+
+// The community validator's errors and warnings, one line each.
+QStringList validatorIssues(const QString &dataset)
+{
+    const QString validator = QStringLiteral(TAVOREN_SOURCE_DIR "/tools/bids/node_modules/.bin/bids-validator");
+    if (!QFileInfo::exists(validator))
+        return {"no validator at " + validator + ": run scripts/install-deps.sh"};
+    const ProgramRun run = ProgramRun::of(validator, {dataset, "--json"}, 180000);
+    const QJsonObject issues = QJsonDocument::fromJson(run.out).object().value("issues").toObject();
+    if (issues.isEmpty())
+        return {"the validator did not answer: " + QString::fromUtf8(run.out + run.err)};
+    QStringList found;
+    for (const char *severity : {"errors", "warnings"}) {
+        for (const QJsonValue &issue : issues.value(severity).toArray())
+            found << QString("%1 %2: %3").arg(severity, issue["key"].toString(), issue["reason"].toString());
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(BidsExport, RowsOfASessionInSecondsFromTheStart)
+{
+    const auto table = BidsEventTable::of(LabelFileReader::read(handWritten));
+    ASSERT_TRUE(table);
+    EXPECT_EQ(QString::fromUtf8(table->tsv()).split('\n'),
+              QStringList({"onset\tduration\ttrial_type\tstep_id\tstep_end\ttext\trating\tmeasurement",
+                           "0.000\t30.000\trest\t1\tpaused\tn/a\tn/a\tn/a",
+                           "30.000\t10.000\tpause\t1\tn/a\tn/a\tn/a\tn/a",
+                           "35.500\t0.000\tnote\tn/a\tn/a\telectrode\\tloose\\nsecond line\tn/a\tn/a",
+                           "40.000\t20.000\trating\t2\tended\tn/a\tn/a\tn/a",
+                           "45.000\t0.000\tslider_rating\t2\tn/a\tHow tense?\t7\tn/a",
+                           "70.000\t0.000\tblood_pressure\tn/a\tn/a\tn/a\tn/a\tBP: 120/80",
+                           "80.000\t45.000\tbp\t3\tstopped\tn/a\tn/a\tn/a",
+                           "80.000\t0.000\trestart\t3\tn/a\tn/a\tn/a\tn/a",
+                           "120.000\t5.000\tpause\t3\tn/a\tnot resumed\tn/a\tn/a", ""}));
+    EXPECT_FALSE(BidsEventTable::of(LabelFileReader::read("05-12-26/14:00:00.000\t12 + 5 = Correct\n")))
+        << "an arithmetic file has no Start line";
+}
+
+TEST(BidsExport, DryRunAndHandWrittenFilePassTheValidator)
+{
+    TemporaryDocuments documents;
+    const ProgramRun dryRun = cli({"dry-run", TAVOREN_SOURCE_DIR "/resources/Research_protocols/mini.json", "--ppid",
+                                   "1234", "--documents", documents.path(), "--untimed", "5"});
+    ASSERT_EQ(dryRun.status, 0) << dryRun.err.toStdString();
+    // A participant id and research name with characters BIDS labels refuse.
+    documents.write("Stress-test.v2_7-7_1_20261205_140000.lbl", handWritten);
+
+    const QList<std::pair<QString, QString>> exports{
+        {dryRun.outLines().last(), "sub-1234/beh/sub-1234_task-Miniprotocol_run-1_events.tsv"},
+        {documents.filePath("Stress-test.v2_7-7_1_20261205_140000.lbl"), "sub-77/beh/sub-77_task-Stresstestv2_run-1_events.tsv"}};
+    for (const auto &[labelFile, eventsFile] : exports) {
+        const QString dataset = documents.filePath(QFileInfo(eventsFile).baseName());
+        const ProgramRun out = cli({"bids", labelFile, "--out", dataset, "--author", "A. Researcher", "--author", "B. Assistant"});
+        ASSERT_EQ(out.status, 0) << out.err.toStdString();
+        EXPECT_EQ(out.outLines(), QStringList{dataset + "/" + eventsFile});
+        EXPECT_EQ(validatorIssues(dataset), QStringList{}) << dataset.toStdString();
+    }
+}
+
+TEST(BidsExport, RunsNumberedByTheirTimeAndAddingAgainChangesNothing)
+{
+    TemporaryDocuments folder;
+    const QString later = folder.filePath("Stress_5_1_20261205_150000.lbl");
+    const QString earlier = folder.filePath("Stress_5_1_20261205_090000.lbl");
+    folder.write(QFileInfo(later).fileName(), handWritten);
+    folder.write(QFileInfo(earlier).fileName(), handWritten.left(handWritten.indexOf("rest (1) paused")) + "05-12-26/14:0");
+    const QString dataset = folder.filePath("dataset");
+
+    ProgramRun out = cli({"bids", later, "--out", dataset});
+    ASSERT_EQ(out.status, 0) << out.err.toStdString();
+    EXPECT_TRUE(out.err.contains("no Authors"));
+    const QByteArray laterEvents = folder.read("dataset/sub-5/beh/sub-5_task-Stress_run-1_events.tsv");
+    out = cli({"bids", earlier, "--out", dataset});
+    ASSERT_EQ(out.status, 0) << out.err.toStdString();
+    EXPECT_TRUE(out.err.contains("line 4 is cut off")) << "a file cut by a crash is added up to the cut";
+    EXPECT_EQ(folder.read("dataset/sub-5/beh/sub-5_task-Stress_run-2_events.tsv"), laterEvents);
+    EXPECT_EQ(folder.read("dataset/sub-5/sub-5_scans.tsv"),
+              "filename\tacq_time\n"
+              "beh/sub-5_task-Stress_run-1_events.tsv\t2026-12-05T09:00:00\n"
+              "beh/sub-5_task-Stress_run-2_events.tsv\t2026-12-05T15:00:00\n");
+    EXPECT_EQ(folder.read("dataset/participants.tsv"), "participant_id\tppid\nsub-5\t5\n");
+
+    const auto before = contents(dataset);
+    ASSERT_EQ(cli({"bids", later, earlier, "--out", dataset}).status, 0);
+    EXPECT_EQ(contents(dataset), before);
+}
+
+TEST(BidsExport, RefusesWhatItCannotPlace)
+{
+    TemporaryDocuments folder;
+    folder.write("renamed.lbl", handWritten);
+    folder.write("Stress_1-2_1_20261205_150000.lbl", handWritten);
+    folder.write("Stress_12_1_20261205_160000.lbl", handWritten);
+    folder.write("..._12_1_20261205_160000.lbl", handWritten);
+    folder.write("Reken_12_1_20261205_160000.lbl", "05-12-26/14:00:00.000\t12 + 5 = Correct\n");
+    const QString dataset = folder.filePath("dataset");
+    ASSERT_EQ(cli({"bids", folder.filePath("Stress_1-2_1_20261205_150000.lbl"), "--out", dataset}).status, 0);
+    const auto before = contents(dataset);
+    for (const auto &[file, message] : QList<std::pair<QString, QString>>{
+             {"renamed.lbl", "the name does not read as research_PPID_1_yyyyMMdd_HHmmss.lbl"},
+             {"Stress_12_1_20261205_160000.lbl", "participant ids \"1-2\" and \"12\" both give sub-12"},
+             {"..._12_1_20261205_160000.lbl", "the research name \"...\" has no letters or digits"},
+             {"Reken_12_1_20261205_160000.lbl", "no \"Start\" line"}}) {
+        const ProgramRun out = cli({"bids", folder.filePath(file), "--out", dataset});
+        EXPECT_EQ(out.status, 2) << file.toStdString();
+        EXPECT_TRUE(out.err.contains(message.toUtf8())) << out.err.toStdString();
+    }
+    EXPECT_EQ(contents(dataset), before) << "nothing half-added";
+}
