@@ -9,6 +9,7 @@
 #include "support/CountingSoundPlayer.h"
 #include "support/LabelLogLines.h"
 #include "support/TemporaryDocuments.h"
+#include "support/TestProtocol.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -26,17 +27,10 @@ protected:
     }
     ~RunFixture() override { Clock::install(nullptr); }
 
-    static DeelTestje step(qint64 numID, const QString &label, qint64 duration,
-                           QList<OptionalViewSettings> views = {})
+    // A step named after its label, in capitals.
+    static DeelTestje step(qint64 numID, const QString &label, qint64 duration, QList<OptionalViewSettings> views = {})
     {
-        DeelTestje s;
-        s.numID = numID;
-        s.name = label.toUpper();
-        s.labelID = label;
-        s.duration = duration;
-        if (!views.isEmpty())
-            s.optionalViews = views;
-        return s;
+        return TestProtocol::step(numID, label.toUpper(), label, duration, views);
     }
 
     void useSteps(const QList<DeelTestje> &steps, const QString &name = QStringLiteral("Study"))

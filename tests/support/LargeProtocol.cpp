@@ -1,19 +1,16 @@
 #include "support/LargeProtocol.h"
 
 #include "model/ProtocolWriter.h"
+#include "support/TestProtocol.h"
 
 void LargeProtocol::fill(Run &run, const QString &researchName, int stepCount)
 {
     QList<DeelTestje> steps;
     steps.reserve(stepCount);
     for (int i = 0; i < stepCount; ++i) {
-        DeelTestje step;
-        step.numID = i;
-        step.name = QStringLiteral("Step %1").arg(i);
+        DeelTestje step = TestProtocol::step(i, QStringLiteral("Step %1").arg(i), QStringLiteral("rest"), 60,
+                                             {{QStringLiteral("Timer (drone side)"), {}}});
         step.description = QStringLiteral("Sit still and breathe calmly until the next step begins.");
-        step.duration = 60;
-        step.labelID = QStringLiteral("rest");
-        step.optionalViews = QList<OptionalViewSettings>{{QStringLiteral("Timer (drone side)"), {}}};
         steps.append(step);
     }
     run.setResearchName(researchName);
