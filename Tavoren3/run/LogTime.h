@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // The fixed, locale-independent time texts, all read from Clock::current().
@@ -8,6 +9,7 @@ class LogTime
 public:
     // "dd-MM-yy/HH:mm:ss.SSS": the start of every label line that marks a moment.
     static QString logTimestamp();
+    static QString logTimestamp(const QDateTime &time);
     // "yyyyMMdd_HHmmss": part of a label file's name.
     static QString runTimestamp();
     // "yyyy-MM-dd HH:mm:ss.SSS": event log lines.
