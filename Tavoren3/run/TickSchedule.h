@@ -23,7 +23,6 @@ public:
     Duration nextDue() const { return dueOf(m_taken + 1); }
     // The due time of the tick taken last (the start before the first).
     Duration lastDue() const { return dueOf(m_taken); }
-    qint64 ticksTaken() const { return m_taken; }
 
 private:
     Duration dueOf(qint64 tick) const { return m_start + tick * period; }
