@@ -1,21 +1,20 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include <chrono>
 
-// Milliseconds on a clock that never jumps (unlike the wall clock).
+// Time on a clock that never jumps (unlike the wall clock), in nanoseconds
+// since the clock's own epoch.
 class MonotonicClock
 {
 public:
     virtual ~MonotonicClock() = default;
-    virtual qint64 elapsedMs() const = 0;
+    virtual std::chrono::nanoseconds now() const = 0;
 };
 
+// The system's monotonic clock. On Linux its epoch is that of CLOCK_MONOTONIC,
+// so its readings serve as absolute deadlines of that clock.
 class SteadyClock : public MonotonicClock
 {
 public:
-    SteadyClock() { m_timer.start(); }
-    qint64 elapsedMs() const override { return m_timer.elapsed(); }
-
-private:
-    QElapsedTimer m_timer;
+    std::chrono::nanoseconds now() const override { return std::chrono::steady_clock::now().time_since_epoch(); }
 };

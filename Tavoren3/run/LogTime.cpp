@@ -5,9 +5,9 @@
 #include <QLocale>
 
 namespace {
-QString format(const char *pattern)
+QString format(const char *pattern, const QDateTime &time = Clock::current().now())
 {
-    return QLocale::c().toString(Clock::current().now(), QString::fromLatin1(pattern));
+    return QLocale::c().toString(time, QString::fromLatin1(pattern));
 }
 
 std::optional<QDateTime> read(const QString &text, const char *pattern)
@@ -21,7 +21,12 @@ std::optional<QDateTime> read(const QString &text, const char *pattern)
 
 QString LogTime::logTimestamp()
 {
-    return format("dd-MM-yy/HH:mm:ss.zzz");
+    return logTimestamp(Clock::current().now());
+}
+
+QString LogTime::logTimestamp(const QDateTime &time)
+{
+    return format("dd-MM-yy/HH:mm:ss.zzz", time);
 }
 
 std::optional<QDateTime> LogTime::readLogTimestamp(const QString &text)

@@ -10,6 +10,7 @@ class LogTime
 public:
     // "dd-MM-yy/HH:mm:ss.SSS": the start of every label line that marks a moment.
     static QString logTimestamp();
+    static QString logTimestamp(const QDateTime &time);
     // A time written by logTimestamp (or without milliseconds, as some label
     // files have it) read back as local time; none for anything else.
     static std::optional<QDateTime> readLogTimestamp(const QString &text);

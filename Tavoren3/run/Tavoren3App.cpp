@@ -5,14 +5,24 @@
 #include "run/LabelFileWriter.h"
 #include "run/VerkeersLeiding.h"
 
+#include <cstdio>
+
 Tavoren3App::Tavoren3App(SoundPlayer &sound, const QString &displayName, QObject *parent)
     : QObject(parent),
       m_bleManager(std::make_unique<EspBleCentral>(BleBackend::createForProcess())),
       m_session(std::make_unique<MultipeerSession>(displayName)),
-      m_verkeersLeiding(std::make_unique<VerkeersLeiding>(*m_session, m_currentProtocol, sound))
+      m_verkeersLeiding(std::make_unique<VerkeersLeiding>(*m_session, m_currentProtocol, sound)),
+      m_tickTimer(TickTimer::create(m_monotonic))
 {
-    connect(&m_tickTimer, &TickTimer::tick, m_verkeersLeiding.get(), &VerkeersLeiding::tick);
-    m_tickTimer.start();
+    if (qEnvironmentVariableIsSet("TAVOREN_REPORT_TICKS")) {
+        connect(m_tickTimer.get(), &TickTimer::tick, this, [this] {
+            const auto arrival = m_monotonic.now();
+            std::fprintf(stderr, "tick %lld %lld\n", static_cast<long long>(m_tickTimer->schedule().lastDue().count()),
+                         static_cast<long long>(arrival.count()));
+        });
+    }
+    connect(m_tickTimer.get(), &TickTimer::tick, m_verkeersLeiding.get(), &VerkeersLeiding::tick);
+    m_tickTimer->start();
 }
 
 Tavoren3App::~Tavoren3App() = default;

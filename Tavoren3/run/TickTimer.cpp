@@ -1,36 +1,47 @@
 #include "run/TickTimer.h"
 
+#include "common/Console.h"
+#include "run/QTimerTickTimer.h"
+#ifdef TAVOREN_HAVE_TIMERFD
+#include "run/TimerFdTickTimer.h"
+#endif
+
 #include <QPointer>
 
-TickTimer::TickTimer(const MonotonicClock &clock, QObject *parent) : QObject(parent), m_clock(clock)
+TickTimer::TickTimer(const MonotonicClock &clock, QObject *parent) : QObject(parent), m_clock(clock) {}
+
+std::unique_ptr<TickTimer> TickTimer::create(const SteadyClock &clock, QObject *parent)
 {
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &TickTimer::handleTimeout);
+#ifdef TAVOREN_HAVE_TIMERFD
+    auto precise = std::make_unique<TimerFdTickTimer>(clock, parent);
+    if (precise->isValid())
+        return precise;
+    Console::line(QStringLiteral("WARNING: no timerfd, the one-second tick runs on a millisecond timer"));
+#endif
+    return std::make_unique<QTimerTickTimer>(clock, parent);
 }
 
 void TickTimer::start()
 {
     m_active = true;
-    m_nextDue = m_clock.elapsedMs() + 1000;
-    m_timer.start(1000);
+    m_schedule.start(m_clock.now());
+    arm(m_schedule.nextDue());
 }
 
 void TickTimer::stop()
 {
     m_active = false;
-    m_timer.stop();
+    disarm();
 }
 
-void TickTimer::handleTimeout()
+void TickTimer::deliverDueTicks()
 {
     QPointer<TickTimer> self(this);
-    while (m_active && m_clock.elapsedMs() >= m_nextDue) {
-        m_nextDue += 1000;
+    while (m_active && m_schedule.takeDueTick(m_clock.now())) {
         emit tick();
         if (!self)
             return;
     }
     if (m_active)
-        m_timer.start(int(std::max<qint64>(0, m_nextDue - m_clock.elapsedMs())));
+        arm(m_schedule.nextDue());
 }

@@ -1,36 +1,46 @@
 #pragma once
 
 #include "common/MonotonicClock.h"
+#include "run/TickSchedule.h"
 
 #include <QObject>
-#include <QTimer>
+#include <memory>
 
-// The application's one-second tick. Tick k is due k seconds after start on
-// the monotonic clock; the timer is re-armed against that schedule after
-// every fire, so ticks do not drift, and ticks that fall due while the main
-// loop was blocked are delivered at once when it runs again.
+// The application's one-second tick on the main thread, kept to a
+// TickSchedule: each wake-up delivers every tick that is due (ticks that
+// fell due while the main loop was blocked come at once, one after the
+// other) and arms the timer for the next due time. Subclasses provide the
+// timer.
 class TickTimer : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TickTimer(const MonotonicClock &clock, QObject *parent = nullptr);
+    // The most precise tick this build has: a timerfd where the system
+    // offers one, otherwise a QTimer.
+    static std::unique_ptr<TickTimer> create(const SteadyClock &clock, QObject *parent = nullptr);
 
     void start();
     void stop();
     bool isActive() const { return m_active; }
+    const TickSchedule &schedule() const { return m_schedule; }
 
-    // Delivers every tick that is due and arms the timer for the next one.
-    void handleTimeout();
-    qint64 nextDueMs() const { return m_nextDue; }
-    int armedDelayMs() const { return m_timer.interval(); }
+    // Called when the timer wakes.
+    void deliverDueTicks();
 
 signals:
     void tick();
 
+protected:
+    TickTimer(const MonotonicClock &clock, QObject *parent);
+    const MonotonicClock &clock() const { return m_clock; }
+    // Wakes deliverDueTicks at the deadline on the monotonic clock, or at
+    // once when it has passed.
+    virtual void arm(TickSchedule::Duration deadline) = 0;
+    virtual void disarm() = 0;
+
 private:
     const MonotonicClock &m_clock;
-    QTimer m_timer;
-    qint64 m_nextDue = 0;
+    TickSchedule m_schedule;
     bool m_active = false;
 };

@@ -1,10 +1,13 @@
 #include "run/VerkeersLeiding.h"
 
 #include "bridge/EspBleCentral.h"
+#include "common/Clock.h"
 #include "common/Console.h"
 #include "drone/MultipeerSession.h"
 #include "run/DroneStateText.h"
 #include "run/LogTime.h"
+
+#include <QScopeGuard>
 
 namespace {
 constexpr int stepEndingSound = 1000;
@@ -110,6 +113,11 @@ qint64 VerkeersLeiding::durationAt(qint64 index) const
     return step ? step->duration : 0;
 }
 
+QString VerkeersLeiding::boundaryTimestamp() const
+{
+    return m_tickTime ? LogTime::logTimestamp(*m_tickTime) : LogTime::logTimestamp();
+}
+
 void VerkeersLeiding::send(const QString &payload)
 {
     m_session.sendState(payload);
@@ -153,8 +161,8 @@ void VerkeersLeiding::beginCurrentStep()
     const auto step = currentStep();
     setDoneBlocked(step && step->duration != 0);
     setSliderValueReceivedAndDisplayed(false);
-    setCurrent(step ? new Step(LogTime::logTimestamp(), QString::number(step->numID), step->labelID, this)
-                    : new Step(LogTime::logTimestamp(), QStringLiteral("0"), QString(), this));
+    setCurrent(step ? new Step(boundaryTimestamp(), QString::number(step->numID), step->labelID, this)
+                    : new Step(boundaryTimestamp(), QStringLiteral("0"), QString(), this));
 }
 
 void VerkeersLeiding::logStepEvent(const QString &first, const QString &second)
@@ -162,13 +170,17 @@ void VerkeersLeiding::logStepEvent(const QString &first, const QString &second)
     const QString tag = m_current->testLabel() + QStringLiteral(" (") + m_current->testID() + QStringLiteral(") ");
     if (second != QLatin1String("cancelled, restarting..."))
         log(m_current->Starttijd() + QLatin1Char('\t') + tag + first);
-    log(LogTime::logTimestamp() + QLatin1Char('\t') + tag + second + QLatin1Char(' '));
+    log(boundaryTimestamp() + QLatin1Char('\t') + tag + second + QLatin1Char(' '));
     if (m_justResumed)
         setJustResumed(false);
 }
 
 void VerkeersLeiding::tick()
 {
+    // Read before any slow work (screens, sound, files, drone): the step
+    // boundaries this tick causes are stamped with it.
+    m_tickTime = Clock::current().now();
+    const auto endOfTick = qScopeGuard([this] { m_tickTime.reset(); });
     if (!m_running) {
         setTimeTotal(0);
         return;

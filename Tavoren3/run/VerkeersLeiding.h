@@ -149,6 +149,8 @@ private:
     void setCurrent(Step *step);
     void clearBridgeLink();
     qint64 durationAt(qint64 index) const;
+    // The time of the tick being handled, otherwise the current time.
+    QString boundaryTimestamp() const;
     void send(const QString &payload);
 
     MultipeerSession &m_session;
@@ -175,4 +177,5 @@ private:
     bool m_sliderValueReceived = false;
     bool m_showSliderAdvanceAlert = false;
     std::optional<bool> m_pendingAdvancePhaseSkipped;
+    std::optional<QDateTime> m_tickTime;
 };

@@ -18,6 +18,16 @@ target_sources(tavoren_core PRIVATE
   run/StartViewModel.h run/StartViewModel.cpp
   run/Step.h
   run/Tavoren3App.h run/Tavoren3App.cpp
+  run/TickSchedule.h run/TickSchedule.cpp
   run/TickTimer.h run/TickTimer.cpp
+  run/QTimerTickTimer.h run/QTimerTickTimer.cpp
   run/VerkeersLeiding.h run/VerkeersLeiding.cpp
   run/WorkingViewModel.h run/WorkingViewModel.cpp)
+
+# The precise one-second tick where the system has timerfd (Linux).
+include(CheckIncludeFileCXX)
+check_include_file_cxx(sys/timerfd.h TAVOREN_HAVE_TIMERFD)
+if(TAVOREN_HAVE_TIMERFD)
+  target_sources(tavoren_core PRIVATE run/TimerFdTickTimer.h run/TimerFdTickTimer.cpp)
+  target_compile_definitions(tavoren_core PUBLIC TAVOREN_HAVE_TIMERFD)
+endif()

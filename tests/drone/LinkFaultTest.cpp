@@ -34,9 +34,11 @@ protected:
         Clock::install(clock);
         BleBackend::setUseSimulator(true);
         app = std::make_unique<Tavoren3App>(sound, QStringLiteral("timekeeper"));
+        // Between ticks the wall clock shows the second of the coming tick,
+        // which reads it as it arrives.
         QObject::connect(&controller(), &VerkeersLeiding::timeTotalChanged, [this] {
             if (controller().timeTotal() > 0)
-                clock->set(start.addSecs(controller().timeTotal()));
+                clock->set(start.addSecs(controller().timeTotal() + 1));
         });
     }
     ~LinkFault() override
@@ -83,6 +85,7 @@ protected:
         controller().setPPID(QStringLiteral("42"));
         controller().setRunTimestamp(QStringLiteral("20261205_100000"));
         controller().startRun();
+        clock->set(start.addSecs(1));
         working = std::make_unique<WorkingViewModel>(controller(), session());
         views = std::make_unique<OptionalView>(controller(), session(), haptics);
         views->appeared();
