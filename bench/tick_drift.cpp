@@ -4,7 +4,7 @@
 // machine's own limit: a thread sleeping with clock_nanosleep to the same
 // absolute deadlines in the same seconds.
 //
-//   bench_tick_drift [--ticks N] [--step-seconds S]
+//   bench_tick_drift [--ticks N] [--step-seconds S] [--qtimer]
 
 #include "ResidentMemory.h"
 #include "SyntheticProtocol.h"
@@ -17,6 +17,7 @@
 #include "model/CurrentProtocol.h"
 #include "model/ProtocolReader.h"
 #include "run/LogTime.h"
+#include "run/QTimerTickTimer.h"
 #include "run/QtSoundPlayer.h"
 #include "run/TickTimer.h"
 #include "run/VerkeersLeiding.h"
@@ -36,13 +37,16 @@ int main(int argc, char *argv[])
                                          QStringLiteral("N"), QStringLiteral("180"));
     const QCommandLineOption stepOption(QStringLiteral("step-seconds"), QStringLiteral("Length of each step."),
                                         QStringLiteral("S"), QStringLiteral("5"));
-    parser.addOptions({ticksOption, stepOption});
+    const QCommandLineOption qtimerOption(QStringLiteral("qtimer"),
+                                          QStringLiteral("Tick with the portable QTimer instead of this build's choice."));
+    parser.addOptions({ticksOption, stepOption, qtimerOption});
     parser.process(app);
     const int ticks = std::max(2, parser.value(ticksOption).toInt());
     const int stepSeconds = std::max(1, parser.value(stepOption).toInt());
 
     Console::useStandardError();
     qputenv("TAVOREN_DISCOVERY", "loopback");
+    qputenv("TAVOREN_DISCOVERY_PORT", QByteArray::number(40000 + QCoreApplication::applicationPid() % 10000));
     QTemporaryDir documents;
     DocumentsFolder::setOverride(documents.path());
     BleBackend::setUseSimulator(true);
@@ -58,7 +62,9 @@ int main(int argc, char *argv[])
     controller.startRun();
 
     SteadyClock monotonic;
-    const auto timer = TickTimer::create(monotonic);
+    const std::unique_ptr<TickTimer> timer = parser.isSet(qtimerOption)
+        ? std::make_unique<QTimerTickTimer>(monotonic)
+        : TickTimer::create(monotonic);
     std::unique_ptr<TickComparison> comparison;
     qint64 rssFirst = 0, rssLast = 0;
     const qint64 pid = ResidentMemory::ownPid();
