@@ -58,6 +58,21 @@ protected:
 
     QStringList logLines() const { return labelLogLines(controller); }
 
+    // The controller at a glance: step index and seconds left, then the flags that are set.
+    QString status() const
+    {
+        QStringList flags{QStringLiteral("step %1, %2 s").arg(controller.nr()).arg(controller.remainingTime())};
+        const std::pair<bool, const char *> all[] = {
+            {controller.running(), "running"},          {controller.pause(), "paused"},
+            {controller.isCompleted(), "completed"},    {controller.showSliderAdvanceAlert(), "warning"},
+            {controller.shouldReturnToHome(), "home"}};
+        for (const auto &[set, name] : all) {
+            if (set)
+                flags << QLatin1String(name);
+        }
+        return flags.join(QStringLiteral(", "));
+    }
+
     std::shared_ptr<ManualClock> clock =
         std::make_shared<ManualClock>(QDateTime(QDate(2026, 12, 5), QTime(10, 0, 0, 0)));
     TemporaryDocuments documents;
