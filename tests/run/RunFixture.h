@@ -61,16 +61,13 @@ protected:
     // The controller at a glance: step index and seconds left, then the flags that are set.
     QString status() const
     {
-        QStringList flags{QStringLiteral("step %1, %2 s").arg(controller.nr()).arg(controller.remainingTime())};
-        const std::pair<bool, const char *> all[] = {
-            {controller.running(), "running"},          {controller.pause(), "paused"},
-            {controller.isCompleted(), "completed"},    {controller.showSliderAdvanceAlert(), "warning"},
-            {controller.shouldReturnToHome(), "home"}};
-        for (const auto &[set, name] : all) {
-            if (set)
-                flags << QLatin1String(name);
-        }
-        return flags.join(QStringLiteral(", "));
+        QString all = QStringLiteral("step %1, %2 s").arg(controller.nr()).arg(controller.remainingTime());
+        for (const auto &[set, name] : {std::pair(controller.running(), "running"), std::pair(controller.pause(), "paused"),
+                                        std::pair(controller.isCompleted(), "completed"),
+                                        std::pair(controller.showSliderAdvanceAlert(), "warning"),
+                                        std::pair(controller.shouldReturnToHome(), "home")})
+            all += set ? QString(", ") + name : QString();
+        return all;
     }
 
     std::shared_ptr<ManualClock> clock =
