@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/RunEditorViewModel.h"
+#include "editor/TestListRowViewModel.h"
 #include "model/ProtocolLibrary.h"
 #include "model/ProtocolWriter.h"
 #include "run/ContentViewModel.h"
@@ -24,24 +25,34 @@ protected:
             library.setSelectedFileName(fileName);
         }
         content.setIsTestEditing(true);
-        // The initial load ends on the next turn of the event loop.
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(); // the initial load ends on the next turn
     }
 
     ::Run &document() { return *protocol.currentProtocol(); }
 
-    QStringList names()
+    // The list as shown, "*" before the selected row.
+    QString rows() const
     {
         QStringList all;
-        for (const DeelTestje &s : document().steps())
-            all.append(s.name);
-        return all;
+        for (const TestListRowViewModel *row : editor.rows())
+            all << (row->isSelected() ? "*" : "") + row->text();
+        return all.join(" | ");
     }
 
-    QStringList protocolFiles() const
+    // The editor at a glance: open or closed, unsaved changes, the question asked and why.
+    QString state() const
     {
-        return QDir(documents.filePath("Research_protocols")).entryList(QDir::Files, QDir::Name);
+        QStringList all{content.isTestEditing() ? "open" : "closed"};
+        if (editor.hasUnsavedChanges())
+            all << "unsaved";
+        if (editor.showUnsavedChangesAlert())
+            all << "asking";
+        if (const auto action = editor.pendingExitAction())
+            all << (*action == RunEditorViewModel::PendingExitAction::cancel ? "on cancel" : "on leaving the app");
+        return all.join(", ");
     }
+
+    QStringList protocolFiles() const { return QDir(documents.filePath("Research_protocols")).entryList(QDir::Files); }
 
     ProtocolLibrary library{protocol};
     ContentViewModel content{controller, session, library};

@@ -8,8 +8,6 @@
 
 #include <QDir>
 #include <QLocale>
-#include <QTimeZone>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,16 +15,14 @@ namespace {
 class LabelFileTest : public ::testing::Test
 {
 protected:
-    LabelFileTest()
-    {
-        Clock::install(clock);
-    }
+    LabelFileTest() { Clock::install(clock); }
     ~LabelFileTest() override { Clock::install(nullptr); }
 
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(
-        QDateTime(QDate(2026, 12, 5), QTime(14, 3, 7, 250)));
+    std::shared_ptr<ManualClock> clock =
+        std::make_shared<ManualClock>(QDateTime(QDate(2026, 12, 5), QTime(14, 3, 7, 250)));
     TemporaryDocuments documents;
     ConsoleCapture console;
+    LabelLog log;
 };
 
 } // namespace
@@ -42,95 +38,51 @@ TEST_F(LabelFileTest, TimeFormatsIgnoreTheLocale)
     EXPECT_EQ(LogTime::logTimestamp(), "02-01-27/03:04:05.006");
 }
 
-TEST_F(LabelFileTest, NameReductionsAndFolders)
+TEST_F(LabelFileTest, NamesCannotLeaveTheirFolder)
 {
-    // "Stress test, part 2." with participant 1234.
-    LabelLog log;
     log.appendLogLine("Stress test, part 2._1234_1_20261205_140307", "line", "Stress test, part 2.");
     EXPECT_TRUE(documents.exists("Label_files/Stresstestpart2/Stresstestpart2._1234_1_20261205_140307.lbl"));
-
     EXPECT_EQ(LabelFileWriter::safeFileName("Caf\u00eb r\u00ebst/../x.lbl"), "Cafrst..x.lbl");
     EXPECT_EQ(LabelFileWriter::safeFolderName("Caf\u00eb-r\u00ebst_1.2"), "Caf-rst_12");
     EXPECT_EQ(LabelLog::labelFolderText("a b\\c/d,e\nf\rg.h"), "abcdefgh");
+    EXPECT_EQ(LabelFileWriter::safeFolderName(QString(120, 'n')).size(), 100);
+    EXPECT_EQ(LabelFileWriter::safeFileName(QString(120, 'n') + ".lbl"), QString(100, 'n')) << "the ending can go";
 
-    const QString longName = QString(120, 'n');
-    EXPECT_EQ(LabelFileWriter::safeFolderName(longName).size(), 100);
-    EXPECT_EQ(LabelFileWriter::safeFileName(longName + ".lbl"), QString(100, 'n')) << "the ending can be cut off";
-}
-
-TEST_F(LabelFileTest, NameOfFullStopsWritesIntoTheDocumentsFolder)
-{
-    LabelLog log;
+    // A research name of full stops only writes into the documents folder itself.
     log.appendLogLine("..._7_1_20261205_140307", "line", "...");
     EXPECT_TRUE(documents.exists("..._7_1_20261205_140307.lbl"));
-    EXPECT_FALSE(documents.exists("Label_files"));
+    EXPECT_EQ(QDir(documents.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"Label_files"});
 }
 
-TEST_F(LabelFileTest, FirstWriteCreatesTheFileThenLinesAppendInOrder)
+TEST_F(LabelFileTest, LinesAppendInOrderAndNeverEmptyAFile)
 {
-    LabelLog log;
-    const QString path = documents.filePath("Label_files/Study/Study_1_1_20261205_140307.lbl");
-    ASSERT_TRUE(log.appendLogLine("Study_1_1_20261205_140307", "# StartTime\tLabel", "Study"));
-    EXPECT_EQ(documents.read("Label_files/Study/Study_1_1_20261205_140307.lbl"), "# StartTime\tLabel\n");
-    EXPECT_TRUE(console.contains("Eerste log weggeschreven naar: " + QUrl::fromLocalFile(path).toString()));
+    const QString file = QStringLiteral("Label_files/Study/Study_1_1_x.lbl");
+    documents.write(file, "earlier run\n");
+    ASSERT_TRUE(log.appendLogLine("Study_1_1_x", "05-12-26/14:03:07.250\tStart", "Study"));
+    ASSERT_TRUE(log.appendLogLine("Study_1_1_x", "second in the same second", "Study"));
+    EXPECT_EQ(documents.read(file), "earlier run\n05-12-26/14:03:07.250\tStart\nsecond in the same second\n");
+    EXPECT_EQ(log.LabelLogString(), "05-12-26/14:03:07.250\tStart\nsecond in the same second\n");
 
-    ASSERT_TRUE(log.appendLogLine("Study_1_1_20261205_140307", "05-12-26/14:03:07.250\tStart", "Study"));
-    ASSERT_TRUE(log.appendLogLine("Study_1_1_20261205_140307", "second in the same second", "Study"));
-    EXPECT_EQ(documents.read("Label_files/Study/Study_1_1_20261205_140307.lbl"),
-              "# StartTime\tLabel\n05-12-26/14:03:07.250\tStart\nsecond in the same second\n");
-    EXPECT_TRUE(console.contains("Nieuwe tijd en datum toegevoegd aan: " + QUrl::fromLocalFile(path).toString()));
-    EXPECT_EQ(log.LabelLogString(),
-              "# StartTime\tLabel\n05-12-26/14:03:07.250\tStart\nsecond in the same second\n");
-    const QStringList leftovers = QDir(documents.filePath("Label_files/Study")).entryList(QDir::Files | QDir::Hidden);
-    EXPECT_EQ(leftovers, QStringList{"Study_1_1_20261205_140307.lbl"}) << "no temporary file stays behind";
+    ASSERT_TRUE(log.appendLogLine("Study_2_1_x", "# StartTime\tLabel", "Study"));
+    EXPECT_EQ(documents.read("Label_files/Study/Study_2_1_x.lbl"), "# StartTime\tLabel\n");
+    EXPECT_EQ(QDir(documents.filePath("Label_files/Study")).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"Study_1_1_x.lbl", "Study_2_1_x.lbl"}))
+        << "no temporary file stays behind";
+
+    // The reader finds what the writer wrote, under the same reduced names.
+    const QString research = QStringLiteral("Caf\u00eb study, v2.");
+    ASSERT_TRUE(log.appendLogLine(research + "_3_1_x", "# StartTime\tLabel", research));
+    EXPECT_EQ(LabelFileWriter::readCompletedLabelFile(research, research + "_3_1_x"), QByteArray("# StartTime\tLabel\n"));
+    EXPECT_FALSE(LabelFileWriter::readCompletedLabelFile(research, "other"));
 }
 
-TEST_F(LabelFileTest, AppendingNeverEmptiesAnExistingFile)
-{
-    documents.write("Label_files/Study/Study_1_1_x.lbl", "earlier run\n");
-    LabelLog log;
-    log.appendLogLine("Study_1_1_x", "this run", "Study");
-    EXPECT_EQ(documents.read("Label_files/Study/Study_1_1_x.lbl"), "earlier run\nthis run\n");
-    EXPECT_EQ(log.LabelLogString(), "this run\n");
-}
-
-TEST_F(LabelFileTest, WithoutDocumentsTheLineStaysInMemory)
-{
-    DocumentsFolder::setOverride(QString());
-    LabelLog log;
-    EXPECT_FALSE(log.appendLogLine("Study_1_1_x", "kept", "Study"));
-    EXPECT_EQ(log.LabelLogString(), "kept\n");
-}
-
-TEST_F(LabelFileTest, UnwritableFileIsReportedAndTheRunGoesOn)
+TEST_F(LabelFileTest, AnUnwritableFileIsReportedAndTheLineKept)
 {
     // A folder where the file should be makes the open fail.
     QDir().mkpath(documents.filePath("Label_files/Study/Study_1_1_x.lbl"));
-    LabelLog log;
     EXPECT_FALSE(log.appendLogLine("Study_1_1_x", "line", "Study"));
     EXPECT_TRUE(console.anyStartsWith("Fout bij het openen van het bestand om toe te voegen: "));
-    EXPECT_EQ(log.LabelLogString(), "line\n");
-}
-
-TEST_F(LabelFileTest, EventLogLines)
-{
-    LabelFileWriter::writeEventLog("Background");
-    clock->advanceMs(1500);
-    LabelFileWriter::writeEventLog("Active");
-    EXPECT_EQ(documents.read("log.lbl"), "2026-12-05 14:03:07.250\tBackground\n2026-12-05 14:03:08.750\tActive\n");
-}
-
-TEST_F(LabelFileTest, ReaderFindsWhatTheWriterWrote)
-{
-    LabelLog log;
-    const QString research = QStringLiteral("Caf\u00eb study, v2.");
-    const QString base = research + QStringLiteral("_42_1_20261205_140307");
-    log.appendLogLine(base, "# StartTime\tLabel", research);
-    const auto bytes = LabelFileWriter::readCompletedLabelFile(research, base);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, "# StartTime\tLabel\n");
-    EXPECT_TRUE(console.contains("Successfully read 18 bytes from log file"));
-
-    EXPECT_FALSE(LabelFileWriter::readCompletedLabelFile(research, "other"));
-    EXPECT_TRUE(console.anyStartsWith("Error reading log file: "));
+    DocumentsFolder::setOverride(QString());
+    EXPECT_FALSE(log.appendLogLine("Study_1_1_x", "kept", "Study")) << "no documents folder";
+    EXPECT_EQ(log.LabelLogString(), "line\nkept\n");
 }

@@ -1,26 +1,14 @@
 #include "model/ProtocolReader.h"
 #include "model/ProtocolWriter.h"
+#include "support/ProgramRun.h"
+#include "support/TemporaryDocuments.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-std::vector<std::string> keysOf(const Json &object)
-{
-    std::vector<std::string> keys;
-    for (auto it = object.begin(); it != object.end(); ++it)
-        keys.push_back(it.key());
-    return keys;
-}
-
-Json written(const ::Run &run)
-{
-    return Json::parse(ProtocolWriter::encode(run).toStdString());
-}
+ProgramRun cli(const QStringList &args) { return ProgramRun::of(QStringLiteral(TAVOREN_CLI), args); }
 
 DeelTestje fullStep()
 {
@@ -33,7 +21,6 @@ DeelTestje fullStep()
     step.autoContinue = false;
     step.drone = QList<DroneSettings>{{"timer", QString("60")}, {"black", std::nullopt}};
     step.aloud_silent = true;
-    step.read_noread = false;
     step.labelID = QStringLiteral("rest");
     step.optionalViews = QList<OptionalViewSettings>{{"Text (drone side)", {QString("hi"), std::nullopt}}};
     return step;
@@ -41,7 +28,7 @@ DeelTestje fullStep()
 
 } // namespace
 
-TEST(ProtocolWriter, KeysInDocumentedOrder)
+TEST(ProtocolWriter, CompactWithKeysInTheirOrderAndAbsentFieldsLeftOut)
 {
     ::Run run;
     run.setVersion("2.1");
@@ -50,81 +37,86 @@ TEST(ProtocolWriter, KeysInDocumentedOrder)
     run.setResearchDescription(QString("About"));
     run.setIDlist({{"rest", 4}});
     run.setSteps({fullStep()});
-    const QByteArray bytes = ProtocolWriter::encode(run);
-    EXPECT_FALSE(bytes.contains('\n')) << "compact output";
-
-    const Json root = Json::parse(bytes.toStdString());
-    EXPECT_EQ(keysOf(root), (std::vector<std::string>{"version", "steps", "researchName", "VeskPauseLabel",
-                                                      "researchDescription", "IDlist", "usesDrone"}));
-    const Json &step = root["steps"][0];
-    EXPECT_EQ(keysOf(step), (std::vector<std::string>{"id", "numID", "name", "description", "duration",
-                                                      "autoContinue", "drone", "aloud_silent", "read_noread",
-                                                      "labelID", "optionalViews"}));
-    EXPECT_EQ(step["id"], "0EBAEF98-3CAD-568B-8CCC-3B257F7418D4");
-    EXPECT_EQ(keysOf(step["drone"][0]), (std::vector<std::string>{"ActionType", "Parameters"}));
-    EXPECT_EQ(keysOf(step["drone"][1]), (std::vector<std::string>{"ActionType"}));
-    EXPECT_EQ(step["optionalViews"][0].dump(), R"J({"ViewName":"Text (drone side)","Parameters":["hi",null]})J");
-    EXPECT_EQ(root["IDlist"]["rest"], 4);
+    EXPECT_EQ(ProtocolWriter::encode(run),
+              R"J({"version":"2.1","steps":[{"id":"0EBAEF98-3CAD-568B-8CCC-3B257F7418D4","numID":4,"name":"Rest",)J"
+              R"J("description":"Sit still","duration":60,"autoContinue":false,"drone":[{"ActionType":"timer",)J"
+              R"J("Parameters":"60"},{"ActionType":"black"}],"aloud_silent":true,"labelID":"rest","optionalViews":)J"
+              R"J([{"ViewName":"Text (drone side)","Parameters":["hi",null]}]}],"researchName":"Study",)J"
+              R"J("VeskPauseLabel":1000,"researchDescription":"About","IDlist":{"rest":4},"usesDrone":true})J");
 }
 
-TEST(ProtocolWriter, AbsentFieldsAreOmittedNeverNull)
-{
-    ::Run run;
-    run.setVersion("1");
-    DeelTestje bare;
-    bare.name = QStringLiteral("bare");
-    run.setSteps({bare});
-    const Json root = written(run);
-    EXPECT_FALSE(root.contains("researchDescription"));
-    EXPECT_EQ(keysOf(root["steps"][0]),
-              (std::vector<std::string>{"id", "numID", "name", "description", "duration", "labelID"}));
-    EXPECT_EQ(root["researchName"], "");
-}
-
-TEST(ProtocolWriter, LegacyFileSavesWithEnglishKeysOnly)
+TEST(ProtocolWriter, ALegacyDutchFileIsWrittenBackWithEnglishKeysAndEveryValue)
 {
     QFile file(QStringLiteral(TAVOREN_TEST_DATA "/legacy_dutch.json"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const auto original = ProtocolReader::decode(file.readAll());
-    ASSERT_TRUE(original.run);
-    const QByteArray bytes = ProtocolWriter::encode(*original.run);
-    for (const char *legacy : {"Onderzoeksnaam", "\"data\"", "TestNaam", "TestInstructie", "TestDuur", "VeskLabel",
-                               "\"Label\"", "AutoContinue", "\"Drone\"", "Aloud_silent", "Read_noread",
-                               "OptionalViews"})
-        EXPECT_FALSE(bytes.contains(legacy)) << legacy;
-
-    const auto again = ProtocolReader::decode(bytes);
-    ASSERT_TRUE(again.run);
-    EXPECT_TRUE(again.run->sameContent(*original.run));
+    const auto legacy = ProtocolReader::decode(file.readAll());
+    ASSERT_TRUE(legacy.run);
+    EXPECT_EQ(ProtocolWriter::encode(*legacy.run),
+              R"J({"version":"0.9","steps":[{"id":"6F1C2A4E-9B1D-4C55-A0C3-1F2E3D4C5B6A","numID":10,"name":"Rust",)J"
+              R"J("description":"Zit stil en adem rustig.","duration":120,"autoContinue":true,"drone":[{"ActionType":)J"
+              R"J("timer"}],"aloud_silent":false,"read_noread":true,"labelID":"rust","optionalViews":[{"ViewName":)J"
+              R"J("Video (drone side)","Parameters":["https://example.org/clip.mp4","yes","no","no"]},{"ViewName":)J"
+              R"J("Text (drone side)","Parameters":["Even rusten"]}]},{"id":"0B5D3C1A-7E2F-4A69-8D40-2C1B0A9F8E7D",)J"
+              R"J("numID":20,"name":"Rekenen","description":"Reken hardop.","duration":60,"labelID":"reken"}],)J"
+              R"J("researchName":"Oud onderzoek","VeskPauseLabel":999,"IDlist":{"reken":20,"rust":10},"usesDrone":true})J");
 }
 
 TEST(ProtocolWriter, RoundTripKeepsEveryValue)
 {
-    ::Run run;
-    run.setVersion("3");
-    run.setResearchName("Ünïcode \"quoted\" / name");
-    run.setVeskPauseLabel(-5);
-    run.setUsesDrone(false);
-    run.setIDlist({{"a", 1}, {"b", 9000000000}});
-    DeelTestje second = fullStep();
-    second.id = QUuid::createUuid();
-    second.optionalViews = QList<OptionalViewSettings>{};
-    run.setSteps({fullStep(), second});
-
-    const auto decoded = ProtocolReader::decode(ProtocolWriter::encode(run));
-    ASSERT_TRUE(decoded.run);
-    EXPECT_TRUE(decoded.run->sameContent(run));
-    EXPECT_TRUE(decoded.run->steps().at(1).optionalViews.has_value()) << "an empty list stays a list";
-}
-
-TEST(ProtocolWriter, DescriptionAbsentStaysAbsentEmptyStaysEmpty)
-{
+    // An absent description stays absent, an empty one empty; an empty view list stays a list.
     for (const std::optional<QString> &description : {std::optional<QString>(), std::optional<QString>(QString(""))}) {
         ::Run run;
-        run.setVersion("1");
+        run.setVersion("3");
+        run.setResearchName("Ünïcode \"quoted\" / name");
         run.setResearchDescription(description);
+        run.setVeskPauseLabel(-5);
+        run.setUsesDrone(false);
+        run.setIDlist({{"a", 1}, {"b", 9000000000}});
+        DeelTestje second = fullStep();
+        second.id = QUuid::createUuid();
+        second.optionalViews = QList<OptionalViewSettings>{};
+        run.setSteps({fullStep(), second});
+
         const auto decoded = ProtocolReader::decode(ProtocolWriter::encode(run));
         ASSERT_TRUE(decoded.run);
+        EXPECT_TRUE(decoded.run->sameContent(run));
         EXPECT_EQ(decoded.run->researchDescription(), description);
+        EXPECT_TRUE(decoded.run->steps().at(1).optionalViews.has_value());
     }
+}
+
+TEST(Cli, ConvertWritesToStandardOutputOrAWholeFile)
+{
+    TemporaryDocuments folder;
+    const QString legacy = QStringLiteral(TAVOREN_TEST_DATA "/legacy_dutch.json");
+    const QByteArray english = ProtocolWriter::encode(*ProtocolReader::decode(folder.read(legacy)).run);
+    const ProgramRun printed = cli({"convert", legacy});
+    ASSERT_EQ(printed.status, 0) << printed.err.toStdString();
+    EXPECT_EQ(printed.out, english + "\n");
+
+    const ProgramRun written = cli({"convert", legacy, folder.filePath("converted.json")});
+    ASSERT_EQ(written.status, 0) << written.err.toStdString();
+    EXPECT_TRUE(written.out.isEmpty());
+    EXPECT_EQ(folder.read("converted.json"), english);
+
+    // A broken file: one line that names it and the missing key, and no output file.
+    folder.write("broken.json", R"({"version":"1","steps":[]})");
+    const ProgramRun broken = cli({"convert", folder.filePath("broken.json"), folder.filePath("out.json")});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_TRUE(broken.out.isEmpty());
+    EXPECT_EQ(broken.err.count('\n'), 1) << broken.err.toStdString();
+    EXPECT_TRUE(broken.err.contains("broken.json") && broken.err.contains("VeskPauseLabel"));
+    EXPECT_FALSE(folder.exists("out.json"));
+}
+
+TEST(Cli, ListPrintsTheProtocolFiles)
+{
+    TemporaryDocuments folder;
+    folder.write("Research_protocols/one.json", "{}");
+    folder.write("Research_protocols/two.txt", "{}");
+    const ProgramRun result = cli({"list", folder.path()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "one.json\n");
+    EXPECT_NE(cli({"list", folder.filePath("nowhere")}).status, 0);
+    EXPECT_EQ(cli({"frobnicate"}).status, 64);
 }

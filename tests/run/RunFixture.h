@@ -58,6 +58,18 @@ protected:
 
     QStringList logLines() const { return labelLogLines(controller); }
 
+    // The controller at a glance: step index and seconds left, then the flags that are set.
+    QString status() const
+    {
+        QString all = QStringLiteral("step %1, %2 s").arg(controller.nr()).arg(controller.remainingTime());
+        for (const auto &[set, name] : {std::pair(controller.running(), "running"), std::pair(controller.pause(), "paused"),
+                                        std::pair(controller.isCompleted(), "completed"),
+                                        std::pair(controller.showSliderAdvanceAlert(), "warning"),
+                                        std::pair(controller.shouldReturnToHome(), "home")})
+            all += set ? QString(", ") + name : QString();
+        return all;
+    }
+
     std::shared_ptr<ManualClock> clock =
         std::make_shared<ManualClock>(QDateTime(QDate(2026, 12, 5), QTime(10, 0, 0, 0)));
     TemporaryDocuments documents;

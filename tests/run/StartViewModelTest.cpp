@@ -1,23 +1,38 @@
 #include "run/RunFixture.h"
 
 #include "model/ProtocolLibrary.h"
-#include "model/ProtocolWriter.h"
 #include "run/ContentViewModel.h"
+#include "run/QtSoundPlayer.h"
 #include "run/StartViewModel.h"
+#include "run/Tavoren3App.h"
+
+#include <QMediaDevices>
 
 namespace {
+
+using Alert = StartViewModel::Alert;
 
 class StartAction : public RunFixture
 {
 protected:
-    void addProtocol(const QString &file, const QString &name, bool usesDrone)
+    StartAction()
     {
-        ::Run run;
-        run.setVersion("1");
-        run.setResearchName(name);
-        run.setUsesDrone(usesDrone);
-        run.setSteps({step(1, "a", 5)});
-        documents.write("Research_protocols/" + file, ProtocolWriter::encode(run));
+        addProtocol("solo.json", "Solo");
+        start.appeared();
+    }
+
+    void addProtocol(const QString &file, const QString &name, bool usesDrone = false)
+    {
+        documents.write("Research_protocols/" + file, TestProtocol{name, "1", usesDrone, {step(1, "a", 5)}}.json());
+    }
+
+    // Starts with this participant; the alert shown, None once started.
+    Alert startWith(const QString &ppid)
+    {
+        start.setPPID(ppid);
+        const bool started = start.start();
+        EXPECT_EQ(started, start.alert() == Alert::None) << ppid.toStdString();
+        return start.alert();
     }
 
     ProtocolLibrary library{protocol};
@@ -27,93 +42,57 @@ protected:
 
 } // namespace
 
-TEST_F(StartAction, ChecksRunInOrder)
+TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
 {
-    addProtocol("solo.json", "Solo", false);
-    start.appeared();
-    start.setPPID("12");
-    EXPECT_FALSE(start.start());
-    EXPECT_EQ(start.alert(), StartViewModel::Alert::NoFileSelected);
-    EXPECT_EQ(start.alertTitle(), "No research selected");
-
+    EXPECT_EQ(startWith("12"), Alert::NoFileSelected);
     start.tapProtocol("solo.json");
-    start.setPPID(" \n");
-    EXPECT_FALSE(start.start());
-    EXPECT_EQ(start.alert(), StartViewModel::Alert::NoPPID);
-    EXPECT_EQ(start.alertMessage(), "Please enter the participant ID in order start.");
-
-    for (const char *notNumeric : {" 12 ", "12\n", "1a", "\u0661\u0662"}) {
-        start.setPPID(notNumeric);
-        EXPECT_FALSE(start.start());
-        EXPECT_EQ(start.alert(), StartViewModel::Alert::PPIDNotNumeric) << notNumeric;
-    }
-    EXPECT_EQ(start.alertTitle(), "Participant ID has non-numbers");
-
+    EXPECT_EQ(startWith(" \n"), Alert::NoPPID);
+    for (const char *notNumeric : {" 12 ", "12\n", "1a", "\u0661\u0662"})
+        EXPECT_EQ(startWith(notNumeric), Alert::PPIDNotNumeric) << notNumeric;
     documents.write("Research_protocols/solo.json", "{broken");
-    start.setPPID("12");
-    EXPECT_FALSE(start.start());
-    EXPECT_EQ(start.alert(), StartViewModel::Alert::RunLoadError);
-    EXPECT_FALSE(controller.running());
+    EXPECT_EQ(startWith("12"), Alert::RunLoadError);
     EXPECT_TRUE(logLines().isEmpty()) << "a refused start writes nothing";
 
-    addProtocol("solo.json", "Solo", false);
+    addProtocol("solo.json", "Solo");
     start.dismissAlert();
-    EXPECT_TRUE(start.start());
+    EXPECT_EQ(startWith("12"), Alert::None);
     EXPECT_FALSE(content.isPPidUnknown());
-    EXPECT_TRUE(controller.running());
-    EXPECT_EQ(controller.PPID(), "12");
-    EXPECT_EQ(controller.runTimestamp(), "20261205_100000");
+    EXPECT_EQ(status(), "step 0, 5 s, running");
+    EXPECT_EQ(controller.PPID() + " " + controller.runTimestamp(), "12 20261205_100000");
+
+    controller.togglePause();
+    controller.stopRun();
+    EXPECT_TRUE(content.isPPidUnknown());
+    EXPECT_EQ(start.selectedFileName(), "");
+    EXPECT_FALSE(controller.shouldReturnToHome());
 }
 
 TEST_F(StartAction, DroneCheckComesAfterTheProtocolIsTaken)
 {
     addProtocol("drone.json", "Needs drone", true);
-    start.appeared();
+    documents.write("Research_protocols/bad.json", "[]");
+    start.tapProtocol("bad.json");
+    EXPECT_EQ(start.descriptionText(), "Could not decode the json file");
     start.tapProtocol("drone.json");
-    EXPECT_TRUE(start.selectedRunUsesDrone());
     EXPECT_EQ(start.droneInfoText(), "Drone device name: No device found");
-    EXPECT_EQ(start.droneButtonText(), "Find drone");
-    start.setPPID("7");
-    EXPECT_FALSE(start.start());
-    EXPECT_EQ(start.alert(), StartViewModel::Alert::DroneRequired);
-    EXPECT_EQ(start.alertTitle(), "Drone required");
-    EXPECT_TRUE(start.alertMessage().startsWith("Please connect to a  drone in order to run."));
+    EXPECT_EQ(startWith("7"), Alert::DroneRequired);
     EXPECT_EQ(protocol.currentProtocol()->researchName(), "Needs drone");
     EXPECT_FALSE(controller.running());
 }
 
-TEST_F(StartAction, SelectionShowsTheProtocolsFacts)
+TEST_F(StartAction, DeleteAsksFirstEditModeOpensTheEditor)
 {
-    addProtocol("solo.json", "Solo", false);
-    documents.write("Research_protocols/bad.json", "[]");
-    start.appeared();
-    EXPECT_EQ(start.settingsFromFileText(), "Settings from file no file selected");
-    start.tapProtocol("solo.json");
-    EXPECT_EQ(start.settingsFromFileText(), "Settings from file solo.json");
-    EXPECT_EQ(start.descriptionText(), "No description");
-    EXPECT_EQ(start.droneInfoText(), "Protocol doesn't use a drone");
-    start.tapProtocol("bad.json");
-    EXPECT_EQ(start.descriptionText(), "Could not decode the json file");
-}
-
-TEST_F(StartAction, DeleteAsksFirstAndClearsTheSelection)
-{
-    addProtocol("solo.json", "Solo", false);
-    start.appeared();
     start.tapProtocol("solo.json");
     start.requestDelete("solo.json");
-    EXPECT_EQ(start.alert(), StartViewModel::Alert::DeleteConfirmation);
-    EXPECT_EQ(start.alertMessage(), "Are you sure you want to delete 'solo.json'? This action cannot be undone.");
+    EXPECT_EQ(start.alert(), Alert::DeleteConfirmation);
+    EXPECT_EQ(start.protocolToDelete(), "solo.json");
     EXPECT_TRUE(documents.exists("Research_protocols/solo.json"));
     start.confirmDelete();
     EXPECT_FALSE(documents.exists("Research_protocols/solo.json"));
     EXPECT_EQ(start.selectedFileName(), "");
     EXPECT_TRUE(start.configFiles().isEmpty());
-}
 
-TEST_F(StartAction, EditModeOpensTheEditorAndNewProtocolToo)
-{
-    addProtocol("solo.json", "Solo", false);
+    addProtocol("solo.json", "Solo");
     start.appeared();
     start.setRunsEditModeActive(true);
     start.tapProtocol("solo.json");
@@ -129,17 +108,32 @@ TEST_F(StartAction, EditModeOpensTheEditorAndNewProtocolToo)
     EXPECT_EQ(protocol.currentProtocol()->researchName(), "New research");
 }
 
-TEST_F(StartAction, StoppedRunReturnsToAnEmptyStartScreen)
+using ApplicationStart = RunFixture;
+
+TEST_F(ApplicationStart, ScenePhasesGoToTheEventLog)
 {
-    addProtocol("solo.json", "Solo", false);
-    start.appeared();
-    start.tapProtocol("solo.json");
-    start.setPPID("3");
-    ASSERT_TRUE(start.start());
-    controller.togglePause();
-    controller.stopRun();
-    EXPECT_TRUE(content.isPPidUnknown());
-    EXPECT_FALSE(content.isTestEditing());
-    EXPECT_EQ(start.selectedFileName(), "");
-    EXPECT_FALSE(controller.shouldReturnToHome());
+    Tavoren3App app(sound, QStringLiteral("Test tablet"));
+    EXPECT_EQ(app.VESK_Session().displayName(), "Test tablet");
+    EXPECT_NE(&app.bleManager(), app.verkeersLeiding().bleManager()) << "the controller has a central of its own";
+    app.scenePhaseChanged(Qt::ApplicationHidden);
+    clock->advanceMs(1500);
+    app.scenePhaseChanged(Qt::ApplicationActive);
+    app.scenePhaseChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(documents.read("log.lbl"), "2026-12-05 10:00:00.000\tBackground\n"
+                                         "2026-12-05 10:00:01.500\tActive\n"
+                                         "2026-12-05 10:00:01.500\tDefault New Phase: inactive \n");
+}
+
+TEST(SystemSounds, BundledSoundsPlayAndUnknownOnesAreReported)
+{
+    ConsoleCapture console;
+    QtSoundPlayer player;
+    player.playSystemSound(1000);
+    player.playSystemSound(1303);
+    player.playSystemSound(1234);
+    // The bundled files decode: they play, or, with no audio output, say so.
+    QStringList expected;
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        expected << "Sound 1000 (no audio output)" << "Sound 1303 (no audio output)";
+    EXPECT_EQ(console.lines(), expected << "No sound 1234");
 }

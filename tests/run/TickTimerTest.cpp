@@ -6,7 +6,6 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
 
@@ -19,87 +18,61 @@ public:
     std::chrono::nanoseconds at = 5s;
 };
 
-using TickedRun = RunFixture;
+// A tick timer on a monotonic clock the test moves, started at 5 s, beside a
+// run controller on a wall clock of its own.
+class TickTimerTest : public RunFixture
+{
+protected:
+    TickTimerTest() { timer.start(); }
+    // Moves the clock by d and lets the timer deliver what is due.
+    void wake(std::chrono::nanoseconds d)
+    {
+        monotonic.at += d;
+        timer.deliverDueTicks();
+    }
+
+    FakeMonotonicClock monotonic;
+    QTimerTickTimer timer{monotonic};
+    QSignalSpy ticks{&timer, &TickTimer::tick};
+};
 
 } // namespace
 
-TEST(TickSchedule, DeadlinesCountFromTheStartNotFromTheWakeUp)
+TEST_F(TickTimerTest, DeadlinesCountFromTheStartSoFiringLateOrEarlyDoesNotShiftThem)
 {
-    TickSchedule schedule;
-    schedule.start(5s);
-    EXPECT_EQ(schedule.nextDue(), 6s);
-    EXPECT_FALSE(schedule.takeDueTick(6s - 1ns));
-    EXPECT_TRUE(schedule.takeDueTick(6s + 30ms));
-    EXPECT_EQ(schedule.lastDue(), 6s);
-    EXPECT_EQ(schedule.nextDue(), 7s) << "a late wake-up does not move the next tick";
-    EXPECT_FALSE(schedule.takeDueTick(6s + 30ms));
-}
-
-TEST(TickTimer, TimerFiringLateOrEarlyDoesNotShiftTheSchedule)
-{
-    FakeMonotonicClock clock;
-    QTimerTickTimer timer(clock);
-    QSignalSpy ticks(&timer, &TickTimer::tick);
-    timer.start();
     EXPECT_EQ(timer.armedDelayMs(), 1000);
-
-    clock.at = 6030ms; // 30 ms late
-    timer.deliverDueTicks();
+    wake(1030ms); // 30 ms late
     EXPECT_EQ(ticks.count(), 1);
+    EXPECT_EQ(timer.schedule().lastDue(), 6s);
     EXPECT_EQ(timer.armedDelayMs(), 970) << "re-armed against the schedule, not for another full second";
-
-    clock.at = 6998500us; // woke 1.5 ms early: nothing is due yet
-    timer.deliverDueTicks();
+    wake(968500us); // 1.5 ms early: nothing is due yet
     EXPECT_EQ(ticks.count(), 1);
     EXPECT_EQ(timer.armedDelayMs(), 2) << "rounded up, so as not to wake early again";
-
-    clock.at = 7s;
-    timer.deliverDueTicks();
+    wake(1500us);
     EXPECT_EQ(ticks.count(), 2);
     EXPECT_EQ(timer.schedule().nextDue(), 8s);
 }
 
-TEST(TickTimer, ABlockedLoopCatchesUpEveryTick)
+TEST_F(TickTimerTest, ABlockedLoopCatchesUpEveryTickUntilStopped)
 {
-    FakeMonotonicClock clock;
-    QTimerTickTimer timer(clock);
-    QSignalSpy ticks(&timer, &TickTimer::tick);
-    timer.start();
-    clock.at += 4500ms; // blocked for four and a half seconds
-    timer.deliverDueTicks();
+    wake(4500ms);
     EXPECT_EQ(ticks.count(), 4);
     EXPECT_EQ(timer.armedDelayMs(), 500);
-}
-
-TEST(TickTimer, TwoHoursOfTicksStayOnWholeSeconds)
-{
-    FakeMonotonicClock clock;
-    QTimerTickTimer timer(clock);
-    QSignalSpy ticks(&timer, &TickTimer::tick);
-    timer.start();
-    const auto start = clock.at;
-    for (int i = 0; i < 7200; ++i) {
-        clock.at += std::chrono::milliseconds(timer.armedDelayMs()) + i % 7 * 1ms + 123us; // every fire a bit late
-        timer.deliverDueTicks();
-    }
-    EXPECT_EQ(ticks.count(), 7200);
-    EXPECT_EQ(timer.schedule().nextDue(), start + 7201s);
-}
-
-TEST(TickTimer, StoppingFromATickEndsTheCatchUp)
-{
-    FakeMonotonicClock clock;
-    QTimerTickTimer timer(clock);
-    int seen = 0;
     QObject::connect(&timer, &TickTimer::tick, [&] {
-        if (++seen == 2)
+        if (ticks.count() == 6) // the spy, connected first, has counted this tick
             timer.stop();
     });
-    timer.start();
-    clock.at += 10s;
-    timer.deliverDueTicks();
-    EXPECT_EQ(seen, 2);
+    wake(10s);
+    EXPECT_EQ(ticks.count(), 6) << "stopping from a tick ends the catch-up";
     EXPECT_FALSE(timer.isActive());
+}
+
+TEST_F(TickTimerTest, TwoHoursOfTicksStayOnWholeSeconds)
+{
+    for (int i = 0; i < 7200; ++i)
+        wake(std::chrono::milliseconds(timer.armedDelayMs()) + i % 7 * 1ms + 123us); // every fire a bit late
+    EXPECT_EQ(ticks.count(), 7200);
+    EXPECT_EQ(timer.schedule().nextDue(), 5s + 7201s);
 }
 
 TEST(TickTimer, TheBuildsTickFiresOnTheRealClock)
@@ -114,29 +87,22 @@ TEST(TickTimer, TheBuildsTickFiresOnTheRealClock)
     EXPECT_TRUE(QTest::qWaitFor([&] { return ticks.count() >= 2; }, 10000)) << "it fires, and is armed again";
 }
 
-TEST_F(TickedRun, AWallClockJumpMovesTheLabelTimesButNotTheTicks)
+TEST_F(TickTimerTest, AWallClockJumpMovesTheLabelTimesButNotTheTicks)
 {
     useSteps({step(1, "a", 2), step(2, "b", 5)});
-    FakeMonotonicClock monotonic;
-    QTimerTickTimer timer(monotonic);
     QObject::connect(&timer, &TickTimer::tick, &controller, &VerkeersLeiding::tick);
     startAt();
-    timer.start();
-    monotonic.at += 1s;
-    timer.deliverDueTicks();
-
+    wake(1s);
     clock->advanceMs(1000 - 3600 * 1000); // the wall clock is set back an hour
-    monotonic.at += 1s - 1ns;
-    timer.deliverDueTicks();
+    wake(1s - 1ns);
     EXPECT_EQ(controller.nr(), 0) << "not due yet on the monotonic clock";
-    monotonic.at += 1ns;
-    timer.deliverDueTicks();
+    wake(1ns);
     EXPECT_EQ(controller.nr(), 1);
     EXPECT_EQ(timer.schedule().nextDue(), 5s + 3s);
     EXPECT_EQ(logLines().last(), "05-12-26/09:00:01.000\ta (1) ended ");
 }
 
-TEST_F(TickedRun, AStepBoundaryIsStampedWhenItsTickArrives)
+TEST_F(TickTimerTest, AStepBoundaryIsStampedWhenItsTickArrives)
 {
     useSteps({step(1, "a", 2), step(2, "b", 5)});
     startAt();

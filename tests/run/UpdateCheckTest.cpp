@@ -3,39 +3,22 @@
 #include "report/BackgroundViewModel.h"
 #include "report/UpdateManifest.h"
 #include "report/VersionComparison.h"
-#include "support/ConsoleCapture.h"
 #include "support/LoopbackHttpServer.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray manifest(const QString &version, const QString &build)
+QByteArray manifest(const QString &version, const std::optional<QString> &build)
 {
     return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict><key>items</key><array><dict>
-<key>assets</key><array/>
-<key>metadata</key><dict>
-<key>bundle-identifier</key><string>org.example.tavoren</string>
-<key>bundle-version</key><string>%1</string>
-<key>build</key><string>%2</string>
-<key>title</key><string>tavoren</string>
-</dict></dict></array></dict></plist>)")
-        .arg(version, build)
+<plist version="1.0"><dict><key>items</key><array><dict><key>assets</key><array/><key>metadata</key><dict>
+<key>bundle-identifier</key><string>org.example.tavoren</string><key>bundle-version</key><string>%1</string>%2
+<key>title</key><string>tavoren</string></dict></dict></array></dict></plist>)")
+        .arg(version, build ? "<key>build</key><string>" + *build + "</string>" : QString())
         .toUtf8();
-}
-
-bool newerThan(const QString &version, const QString &build, const QString &serverVersion,
-               const std::optional<QString> &serverBuild)
-{
-    AppInfo info(version, build);
-    info.takeManifest(serverBuild ? manifest(serverVersion, *serverBuild)
-                                  : QStringLiteral(R"(<plist version="1.0"><dict><key>items</key><array><dict>
-<key>metadata</key><dict><key>bundle-version</key><string>%1</string></dict></dict></array></dict></plist>)")
-                                        .arg(serverVersion)
-                                        .toUtf8());
-    return info.isNewVersionAvailable();
 }
 
 class RecordingOpener : public UrlOpener
@@ -45,66 +28,67 @@ public:
     QList<QUrl> opened;
 };
 
+// The start screen's background, its manifest served on loopback.
 class UpdateCheck : public ::testing::Test
 {
 protected:
-    UpdateCheck() { Clock::install(clock); }
+    UpdateCheck()
+    {
+        Clock::install(clock);
+        QObject::connect(&silent, &QTcpServer::newConnection, [this] { delete silent.nextPendingConnection(); });
+    }
     ~UpdateCheck() override { Clock::install(nullptr); }
-    std::shared_ptr<ManualClock> clock =
-        std::make_shared<ManualClock>(QDateTime(QDate(2026, 6, 15), QTime(9, 30)));
+
+    // Serves body as the manifest (with none, the connection closes unanswered), then the screen
+    // appears: whether the alert shows at once, and once the check has answered.
+    std::pair<bool, bool> appear(const std::optional<QByteArray> &body)
+    {
+        EXPECT_TRUE(server.isRunning() && (silent.isListening() || silent.listen(QHostAddress::LocalHost)));
+        server.serve("manifest.plist", body.value_or(""));
+        info.setManifestUrl(body ? server.url("manifest.plist")
+                                 : QUrl(QString("http://127.0.0.1:%1/manifest.plist").arg(silent.serverPort())));
+        background.appeared();
+        const bool atOnce = background.showingUpdateAlertView();
+        EXPECT_TRUE(finished.wait(10000));
+        return {atOnce, background.showingUpdateAlertView()};
+    }
+
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(QDateTime(QDate(2026, 6, 15), QTime(9, 30)));
+    LoopbackHttpServer server;
+    QTcpServer silent;
+    AppInfo info{"1.0", "1"};
+    RecordingOpener opener;
+    BackgroundViewModel background{info, opener};
+    QSignalSpy finished{&background, &BackgroundViewModel::checkFinished};
 };
 
 } // namespace
 
-TEST(VersionComparisonRules, Normalisation)
+TEST(VersionComparisonRules, NormalisationAndNewerVersionOrBuild)
 {
     EXPECT_EQ(VersionComparison::normalise("V1.5.0-beta"), (QList<qint64>{1, 5, 0}));
     EXPECT_EQ(VersionComparison::normalise("1..2."), (QList<qint64>{1, 2}));
     EXPECT_TRUE(VersionComparison::normalise("no").isEmpty());
     EXPECT_EQ(VersionComparison::normalise("99999999999999999999").value(0), std::numeric_limits<qint64>::max());
-}
 
-TEST(VersionComparisonRules, NewerVersionOrBuild)
-{
-    EXPECT_TRUE(newerThan("1.4.2", "7", "1.5.0", "1"));
-    EXPECT_FALSE(newerThan("1.5.0", "7", "1.4.9", "99"));
-    EXPECT_TRUE(newerThan("1.5.0", "12", "1.5.0", "13"));
-    EXPECT_FALSE(newerThan("1.5.0", "13", "1.5.0", "13"));
-    EXPECT_FALSE(newerThan("1.5.0", "14", "1.5.0", "13"));
-    EXPECT_TRUE(newerThan("1.5.0", "no", "1.5.0", "1")) << "a build without number is older than any";
-    EXPECT_FALSE(newerThan("1.5.0", "12", "1.5.0", std::nullopt));
-    // The open cases: missing parts count as 0; an empty server version or build announces nothing.
-    EXPECT_FALSE(newerThan("1.5", "1", "1.5.0", "1"));
-    EXPECT_TRUE(newerThan("1.5", "1", "1.5.1", "1"));
-    EXPECT_FALSE(newerThan("1.5.0", "1", "beta", "9"));
-    EXPECT_FALSE(newerThan("1.5.0", "1", "1.5.0", "none"));
-    EXPECT_TRUE(newerThan("no version info", "1", "0.1", "1"));
-}
-
-TEST(ManifestParsing, ReadsTheFirstItemsMetadata)
-{
-    const UpdateManifest parsed = UpdateManifest::parse(manifest("2.0.1", "44"));
-    EXPECT_TRUE(parsed.hasMetadata);
-    EXPECT_EQ(parsed.version, QString("2.0.1"));
-    EXPECT_EQ(parsed.build, QString("44"));
-}
-
-TEST(ManifestParsing, OddManifestsLeaveTheKnownValues)
-{
-    ConsoleCapture console;
-    AppInfo info("1.0", "1");
-    info.takeManifest(manifest("2.0", "5"));
-    for (const QByteArray &odd :
-         {QByteArray("not a plist"), QByteArray(R"(<plist version="1.0"><array/></plist>)"),
-          QByteArray(R"(<plist version="1.0"><dict><key>items</key><array/></dict></plist>)"),
-          QByteArray(R"(<plist version="1.0"><dict><key>items</key><array><dict><key>metadata</key>
-             <dict><key>build</key><integer>3</integer></dict></dict></array></dict></plist>)")}) {
-        info.takeManifest(odd);
-        EXPECT_EQ(info.serverVersion(), QString("2.0")) << odd.toStdString();
-        EXPECT_EQ(info.serverBuild(), QString("5"));
+    // Missing parts count as 0; a build without number is older than any; an
+    // empty server version or build announces nothing.
+    const struct
+    {
+        const char *version, *build, *serverVersion;
+        std::optional<QString> serverBuild;
+        bool newer;
+    } cases[] = {{"1.4.2", "7", "1.5.0", "1", true},     {"1.5.0", "7", "1.4.9", "99", false},
+                 {"1.5.0", "12", "1.5.0", "13", true},   {"1.5.0", "13", "1.5.0", "13", false},
+                 {"1.5.0", "14", "1.5.0", "13", false},  {"1.5.0", "no", "1.5.0", "1", true},
+                 {"1.5.0", "12", "1.5.0", {}, false},    {"1.5", "1", "1.5.0", "1", false},
+                 {"1.5", "1", "1.5.1", "1", true},       {"1.5.0", "1", "beta", "9", false},
+                 {"1.5.0", "1", "1.5.0", "none", false}, {"no version info", "1", "0.1", "1", true}};
+    for (const auto &c : cases) {
+        AppInfo info(c.version, c.build);
+        info.takeManifest(manifest(c.serverVersion, c.serverBuild));
+        EXPECT_EQ(info.isNewVersionAvailable(), c.newer) << c.version << " " << c.build << " / " << c.serverVersion;
     }
-    EXPECT_TRUE(console.contains("Error parsing plist: The data couldn't be read because it isn't in the correct format."));
-    EXPECT_TRUE(console.contains("version 2.0 build 5"));
 }
 
 TEST(ManifestParsing, BinaryListsWithAZeroByteInTheirTextAreRefused)
@@ -122,74 +106,48 @@ TEST(ManifestParsing, BinaryListsWithAZeroByteInTheirTextAreRefused)
     }
 }
 
-TEST_F(UpdateCheck, FetchFromARealServerAndRemindLater)
+TEST_F(UpdateCheck, TheAlertFollowsTheAnswerTheDateAndTheReminder)
 {
-    LoopbackHttpServer server;
-    ASSERT_TRUE(server.isRunning());
-    server.serve("manifest.plist", manifest("9.0", "1"));
-    AppInfo info("1.0", "1");
-    info.setManifestUrl(server.url("manifest.plist"));
-    RecordingOpener opener;
-    BackgroundViewModel background(info, opener);
-    QSignalSpy finished(&background, &BackgroundViewModel::checkFinished);
+    EXPECT_EQ(background.newVersionText(), " New version No Version Info\t Build: No Build available ");
+    const QDate june(2026, 6, 15);
+    const struct
+    {
+        QDate today;
+        std::optional<QByteArray> served;
+        std::pair<bool, bool> alert; // at once, after the answer
+        const char *known;           // the server's version and build shown after it
+    } cases[] = {
+        {june, manifest("1.0", "1"), {false, false}, "1.0\t Build: 1"},
+        {june, manifest("9.0", "1"), {false, true}, "9.0\t Build: 1"},
+        // No answer, or one that is not a manifest of strings, keeps the earlier one.
+        {june, std::nullopt, {false, true}, "9.0\t Build: 1"},
+        {june, "not a plist", {false, true}, "9.0\t Build: 1"},
+        {june, R"(<plist version="1.0"><array/></plist>)", {false, true}, "9.0\t Build: 1"},
+        {june, R"(<plist version="1.0"><dict><key>items</key><array/></dict></plist>)", {false, true}, "9.0\t Build: 1"},
+        {june, R"(<plist version="1.0"><dict><key>items</key><array><dict><key>metadata</key>
+             <dict><key>build</key><integer>3</integer></dict></dict></array></dict></plist>)", {false, true}, "9.0\t Build: 1"},
+        // From the 11th of December the alert opens until the check answers.
+        {QDate(2026, 12, 11), manifest("1.0", "1"), {true, false}, "1.0\t Build: 1"},
+        {QDate(2026, 12, 10), manifest("1.0", "1"), {false, false}, "1.0\t Build: 1"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.served.value_or("no answer").toStdString());
+        clock->set(QDateTime(c.today, QTime(8, 0)));
+        EXPECT_EQ(appear(c.served), c.alert);
+        EXPECT_EQ(background.newVersionText(), QString(" New version ") + c.known);
+        background.noThanks();
+    }
 
-    background.appeared();
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_EQ(info.serverVersion(), QString("9.0"));
-    EXPECT_TRUE(background.showingUpdateAlertView());
-    EXPECT_EQ(background.newVersionText(), " New version 9.0\t Build: 1");
-    EXPECT_EQ(background.currentVersionText(), " Current version 1.0 \t Build: 1");
-
+    // "Remind me later" waits a week; the buttons open their addresses.
+    clock->set(QDateTime(june, QTime(9, 30)));
     background.remindMeLater();
     EXPECT_EQ(info.remindLaterDate(), QDateTime(QDate(2026, 6, 22), QTime(12, 0)));
-    background.appeared();
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(background.showingUpdateAlertView()) << "reminded later";
-
+    EXPECT_EQ(appear(manifest("9.0", "1")), std::make_pair(false, false));
     clock->set(QDateTime(QDate(2026, 6, 22), QTime(12, 0, 1)));
-    background.appeared();
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_TRUE(background.showingUpdateAlertView());
-}
-
-TEST_F(UpdateCheck, DecemberOpensTheAlertUntilTheCheckAnswers)
-{
-    LoopbackHttpServer server;
-    ASSERT_TRUE(server.isRunning());
-    server.serve("manifest.plist", manifest("1.0", "1"));
-    clock->set(QDateTime(QDate(2026, 12, 11), QTime(8, 0)));
-    AppInfo info("1.0", "1");
-    info.setManifestUrl(server.url("manifest.plist"));
-    RecordingOpener opener;
-    BackgroundViewModel background(info, opener);
-    QSignalSpy finished(&background, &BackgroundViewModel::checkFinished);
-    background.appeared();
-    EXPECT_TRUE(background.showingUpdateAlertView());
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(background.showingUpdateAlertView());
-
-    clock->set(QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
-    background.appeared();
-    EXPECT_FALSE(background.showingUpdateAlertView());
-    ASSERT_TRUE(finished.wait(10000));
-}
-
-TEST_F(UpdateCheck, FailedFetchKeepsEarlierAnswerAndButtonsOpenAddresses)
-{
-    AppInfo info("1.0", "1");
-    info.setManifestUrl(QUrl("http://127.0.0.1:1/manifest.plist"));
-    RecordingOpener opener;
-    BackgroundViewModel background(info, opener);
-    QSignalSpy finished(&background, &BackgroundViewModel::checkFinished);
-    background.appeared();
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(background.showingUpdateAlertView());
-    EXPECT_EQ(background.newVersionText(), " New version No Version Info\t Build: No Build available ");
-
+    EXPECT_EQ(appear(manifest("9.0", "1")), std::make_pair(false, true));
     background.goToInstallerWebSite();
     background.install();
-    ASSERT_EQ(opener.opened.size(), 2);
-    EXPECT_EQ(opener.opened.at(0), AppInfo::installerUrl());
-    EXPECT_EQ(opener.opened.at(1).toString(),
-              "itms-services://?action=download-manifest&url=http://127.0.0.1:1/manifest.plist");
+    EXPECT_FALSE(background.showingUpdateAlertView());
+    EXPECT_EQ(opener.opened, (QList<QUrl>{AppInfo::installerUrl(), QUrl("itms-services://?action=download-manifest&url="
+                                                                        + server.url("manifest.plist").toString())}));
 }
