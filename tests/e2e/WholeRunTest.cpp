@@ -28,35 +28,25 @@ TestProtocol wholeProtocol()
              S::step(5, "Pressure", "pressure", 0, {{"Blood pressure monitoring (timekeeper side)", {}}})}};
 }
 
-class WholeRun : public ::testing::Test
-{
-protected:
-    // The run's label file, line by line (the arithmetic scores have a file of their own).
-    QStringList labelFile() const
-    {
-        const QStringList files =
-            QDir(documents.filePath("Label_files/Wholerun")).entryList({"Wholerun_12_*.lbl"}, QDir::Files);
-        if (files.size() != 1)
-            return {};
-        return QString::fromUtf8(documents.read("Label_files/Wholerun/" + files.first())).split('\n', Qt::SkipEmptyParts);
-    }
-
-    static bool receives(DroneProcess &drone, const QString &payload)
-    {
-        return QTest::qWaitFor([&] { return drone.states().contains(payload); }, 15000);
-    }
-
-    bool labelFileHas(const QString &text) const { return labelFile().join('\n').contains(text); }
-
-    TemporaryDocuments documents;
-};
-
 } // namespace
 
-TEST_F(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
+TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
 {
+    TemporaryDocuments documents;
     documents.write("Research_protocols/whole.json", wholeProtocol().json());
     auto drone = std::make_unique<DroneProcess>("Bench drone");
+    // The run's label file, line by line (the arithmetic scores have a file of their own).
+    const auto labelFile = [&] {
+        const QStringList files =
+            QDir(documents.filePath("Label_files/Wholerun")).entryList({"Wholerun_12_*.lbl"}, QDir::Files);
+        return files.size() != 1 ? QStringList()
+                                 : QString::fromUtf8(documents.read("Label_files/Wholerun/" + files.first()))
+                                       .split('\n', Qt::SkipEmptyParts);
+    };
+    const auto labelFileHas = [&](const QString &text) { return labelFile().join('\n').contains(text); };
+    const auto receives = [&](const QString &payload) {
+        return QTest::qWaitFor([&] { return drone->states().contains(payload); }, 15000);
+    };
     TimekeeperProcess timekeeper(documents.path());
 
     // Start screen: protocol, participant, drone chosen in the browser.
@@ -80,7 +70,7 @@ TEST_F(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
 
     // The drone falls away mid-step and comes back: it is shown the
     // instruction again without the operator doing anything.
-    ASSERT_TRUE(receives(*drone, "text: " + instruction));
+    ASSERT_TRUE(receives("text: " + instruction));
     drone->kill();
     const QStringList firstDroneStates = drone->states();
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.text("droneStatus") == "Connection lost"; }))
@@ -91,7 +81,7 @@ TEST_F(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     ASSERT_TRUE(timekeeper.click("doneButton"));
 
     // The participant answers the rating on the drone.
-    ASSERT_TRUE(receives(*drone, "slider: " + question)) << drone->lines().join('\n').toStdString();
+    ASSERT_TRUE(receives("slider: " + question)) << drone->lines().join('\n').toStdString();
     drone->command("slider 7");
     ASSERT_TRUE(timekeeper.waitUntil([&] { return labelFileHas(question); }));
     ASSERT_TRUE(timekeeper.click("doneButton"));

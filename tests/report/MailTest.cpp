@@ -2,7 +2,6 @@
 #include "report/MimeMessage.h"
 #include "report/SystemMailComposer.h"
 #include "run/DryRun.h"
-#include "support/ConsoleCapture.h"
 #include "support/MailTestDesk.h"
 #include "support/TemporaryDocuments.h"
 
@@ -39,7 +38,6 @@ TEST(MailMessage, AFinishedDryRunParsesWithTheLabelFileAttachedByteForByte)
     ASSERT_TRUE(run.labelFilePath) << run.error.toStdString();
     const QString base = QFileInfo(*run.labelFilePath).completeBaseName();
 
-    ConsoleCapture console;
     const MailComposeView mail = MailComposeView::prepare("anna@lab.org", "Mini protocol" + base.mid(12), "Mini protocol");
     ASSERT_TRUE(mail.attachmentData);
     EXPECT_EQ(mail.attachmentFileName, base + ".lbl");
@@ -57,7 +55,6 @@ TEST(MailMessage, AFinishedDryRunParsesWithTheLabelFileAttachedByteForByte)
 TEST(MailMessage, WithoutTheLabelFileTheMessageGoesWithoutAttachment)
 {
     TemporaryDocuments documents;
-    ConsoleCapture console;
     const MailComposeView mail = MailComposeView::prepare("anna@lab.org", "Gone_1_1_20261205_093015", "Gone");
     EXPECT_FALSE(mail.attachmentData);
     EXPECT_FALSE(MimeMessage::build(mail, QDateTime::currentDateTimeUtc()).contains("Content-Disposition"));
