@@ -83,8 +83,7 @@ TEST_F(BloodPressureStepTest, ButtonsFollowTheLink)
 TEST_F(BloodPressureStepTest, StartLogsOnceStopSendsTheSamePulseAndTheCancelAdviceIsNotLogged)
 {
     view.startStopMeasurement();
-    EXPECT_TRUE(console.contains("DEBUG ERROR: Cannot start measurement - not connected"));
-    EXPECT_TRUE(bloodPressureLines().isEmpty());
+    EXPECT_TRUE(bloodPressureLines().isEmpty()) << "nothing starts without a link";
 
     connectThroughBrowser();
     view.startStopMeasurement();
