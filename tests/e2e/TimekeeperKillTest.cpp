@@ -17,23 +17,16 @@ namespace {
 
 constexpr int stepCount = 30;
 
-TestProtocol quickSteps()
+// One-second steps, and the label texts in the order the run writes them.
+std::pair<TestProtocol, QStringList> quickSteps()
 {
     TestProtocol protocol{"Quick steps", "1", false, {}};
-    for (int n = 1; n <= stepCount; ++n)
-        protocol.steps.append(TestProtocol::step(n, "Step " + QString::number(n), "s" + QString::number(n), 1));
-    return protocol;
-}
-
-// The label texts in the order the run writes them.
-QStringList labelsInOrder()
-{
     QStringList labels{"Start"};
     for (int n = 1; n <= stepCount; ++n) {
-        const QString step = QStringLiteral("s%1 (%1) ").arg(n);
-        labels << step + "started" << step + "ended ";
+        protocol.steps.append(TestProtocol::step(n, "Step " + QString::number(n), "s" + QString::number(n), 1));
+        labels << QStringLiteral("s%1 (%1) started").arg(n) << QStringLiteral("s%1 (%1) ended ").arg(n);
     }
-    return labels;
+    return {protocol, labels};
 }
 
 // How many writes to label files whose path holds `path` the timekeeper reported as done.
@@ -55,13 +48,13 @@ TEST(TimekeeperKill, EveryLineReportedWrittenIsInTheFileWholeAfterASigkill)
     std::printf("seed %u (TAVOREN_SEED=%u repeats it)\n", seed, seed);
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> killAfterMs(0, 6000);
-    const QStringList labels = labelsInOrder();
+    const auto [protocol, labels] = quickSteps();
     const QRegularExpression line(QStringLiteral("^\\d\\d-\\d\\d-\\d\\d/\\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\t(.*)$"));
 
     for (int round = 1; round <= 10; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         TemporaryDocuments documents;
-        documents.write("Research_protocols/quick.json", quickSteps().json());
+        documents.write("Research_protocols/quick.json", protocol.json());
         TimekeeperProcess timekeeper(documents.path());
         ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("runRow quick.json"); }));
         ASSERT_TRUE(timekeeper.type("ppidField", QString::number(round)));

@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -29,41 +28,25 @@ TestProtocol wholeProtocol()
              S::step(5, "Pressure", "pressure", 0, {{"Blood pressure monitoring (timekeeper side)", {}}})}};
 }
 
-class WholeRun : public ::testing::Test
-{
-protected:
-    // The run's label file, line by line (the arithmetic scores have a file of their own).
-    QStringList labelFile() const
-    {
-        const QDir folder(documents.filePath("Label_files/Wholerun"));
-        const QStringList files = folder.entryList({"Wholerun_12_*.lbl"}, QDir::Files);
-        if (files.size() != 1)
-            return {};
-        QStringList lines = QString::fromUtf8(documents.read("Label_files/Wholerun/" + files.first())).split('\n');
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
-        return lines;
-    }
-
-    static bool receives(DroneProcess &drone, const QString &payload)
-    {
-        return QTest::qWaitFor([&] { return drone.states().contains(payload); }, 15000);
-    }
-
-    bool labelFileHas(const QString &text) const
-    {
-        return labelFile().join('\n').contains(text);
-    }
-
-    TemporaryDocuments documents;
-};
-
 } // namespace
 
-TEST_F(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
+TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
 {
+    TemporaryDocuments documents;
     documents.write("Research_protocols/whole.json", wholeProtocol().json());
     auto drone = std::make_unique<DroneProcess>("Bench drone");
+    // The run's label file, line by line (the arithmetic scores have a file of their own).
+    const auto labelFile = [&] {
+        const QStringList files =
+            QDir(documents.filePath("Label_files/Wholerun")).entryList({"Wholerun_12_*.lbl"}, QDir::Files);
+        return files.size() != 1 ? QStringList()
+                                 : QString::fromUtf8(documents.read("Label_files/Wholerun/" + files.first()))
+                                       .split('\n', Qt::SkipEmptyParts);
+    };
+    const auto labelFileHas = [&](const QString &text) { return labelFile().join('\n').contains(text); };
+    const auto receives = [&](const QString &payload) {
+        return QTest::qWaitFor([&] { return drone->states().contains(payload); }, 15000);
+    };
     TimekeeperProcess timekeeper(documents.path());
 
     // Start screen: protocol, participant, drone chosen in the browser.
@@ -87,7 +70,7 @@ TEST_F(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
 
     // The drone falls away mid-step and comes back: it is shown the
     // instruction again without the operator doing anything.
-    ASSERT_TRUE(receives(*drone, "text: " + instruction));
+    ASSERT_TRUE(receives("text: " + instruction));
     drone->kill();
     const QStringList firstDroneStates = drone->states();
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.text("droneStatus") == "Connection lost"; }))
@@ -98,7 +81,7 @@ TEST_F(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     ASSERT_TRUE(timekeeper.click("doneButton"));
 
     // The participant answers the rating on the drone.
-    ASSERT_TRUE(receives(*drone, "slider: " + question)) << drone->lines().join('\n').toStdString();
+    ASSERT_TRUE(receives("slider: " + question)) << drone->lines().join('\n').toStdString();
     drone->command("slider 7");
     ASSERT_TRUE(timekeeper.waitUntil([&] { return labelFileHas(question); }));
     ASSERT_TRUE(timekeeper.click("doneButton"));
@@ -129,35 +112,26 @@ TEST_F(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     EXPECT_EQ(drone->states(), (QStringList{"text: " + instruction, "slider: " + question, "text: 2 + 5 =",
                                             "text: 3 + 8 =", "text: 4 + 8 =", "done", "done"}));
 
-    // Every step boundary and every event, in the order written.
-    const QString time = QStringLiteral("(\\d\\d-\\d\\d-\\d\\d/\\d\\d:\\d\\d:\\d\\d\\.\\d{3})\t");
-    const QStringList expected{"Start",
-                               "rest \\(1\\) started",
-                               "rest \\(1\\) ended ",
-                               "instruction \\(2\\) started",
-                               "instruction \\(2\\) ended ",
-                               " How calm do you feel\\? 7",
-                               "rating \\(3\\) started",
-                               "rating \\(3\\) ended ",
-                               "arithmetic \\(4\\) started",
-                               "arithmetic \\(4\\) ended ",
-                               "Blood pressure measurement started\\.\\.\\.",
-                               "Blood pressure: BP: 120/80 mmHg, HR: 60 bpm",
-                               "pressure \\(5\\) started",
-                               "pressure \\(5\\) ended "};
+    // Every step boundary and every event, in the order written, each stamped.
     const QStringList lines = labelFile();
-    ASSERT_EQ(lines.size(), expected.size() + 1) << lines.join('\n').toStdString();
+    ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), "# StartTime\tLabel");
+    QStringList labels;
     QList<QDateTime> times;
-    for (qsizetype i = 0; i < expected.size(); ++i) {
-        const QRegularExpressionMatch match =
-            QRegularExpression(QRegularExpression::anchoredPattern(time + expected.at(i))).match(lines.at(i + 1));
-        ASSERT_TRUE(match.hasMatch()) << "line " << i + 2 << ": " << lines.at(i + 1).toStdString();
-        times.append(QDateTime::fromString(match.captured(1), "dd-MM-yy/HH:mm:ss.zzz"));
+    for (const QString &line : lines.mid(1)) {
+        times << QDateTime::fromString(line.section('\t', 0, 0), "dd-MM-yy/HH:mm:ss.zzz");
+        EXPECT_TRUE(times.last().isValid()) << line.toStdString();
+        labels << line.section('\t', 1);
     }
-    // The timed rest lasted its three seconds (give or take the first tick).
-    const qint64 restMs = times.at(1).msecsTo(times.at(2));
-    EXPECT_TRUE(restMs >= 1900 && restMs <= 5000) << restMs;
+    EXPECT_EQ(labels, (QStringList{"Start", "rest (1) started", "rest (1) ended ", "instruction (2) started",
+                                   "instruction (2) ended ", " How calm do you feel? 7", "rating (3) started",
+                                   "rating (3) ended ", "arithmetic (4) started", "arithmetic (4) ended ",
+                                   "Blood pressure measurement started...",
+                                   "Blood pressure: BP: 120/80 mmHg, HR: 60 bpm", "pressure (5) started",
+                                   "pressure (5) ended "}));
+    // The timed rest lasted its three seconds (less the first tick); a busy machine only makes it longer.
+    ASSERT_GE(times.size(), 3);
+    EXPECT_GE(times.at(1).msecsTo(times.at(2)), 1900);
 
     const QString scores = QString::fromUtf8(documents.read("Label_files/Wholerun/timelabelsPPID_12.lbl"));
     EXPECT_TRUE(scores.contains("\t2 + 5 = Correct")) << scores.toStdString();

@@ -52,7 +52,6 @@ TEST_F(Completion, SendIsEnabledOnlyForAValidAddress)
     overlay.exportResults();
     EXPECT_TRUE(overlay.showEmailDialog());
     EXPECT_FALSE(overlay.sendEnabled());
-    EXPECT_EQ(overlay.sendColor(), "#dbdeff");
     overlay.setEmailAddress("anna@lab");
     overlay.send();
     EXPECT_TRUE(overlay.showEmailDialog()) << "an invalid address sends nothing";
@@ -60,7 +59,7 @@ TEST_F(Completion, SendIsEnabledOnlyForAValidAddress)
     EXPECT_EQ(sound.played, QList<int>({1000, 1303})) << "the sound plays in every case";
 
     overlay.setEmailAddress("anna@lab.org");
-    EXPECT_EQ(overlay.sendColor(), "#8991f5");
+    EXPECT_TRUE(overlay.sendEnabled());
     overlay.send();
     EXPECT_FALSE(overlay.showEmailDialog());
     EXPECT_TRUE(overlay.mailBusy());

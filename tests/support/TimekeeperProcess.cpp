@@ -1,14 +1,18 @@
 #include "support/TimekeeperProcess.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QTest>
+#include <QUrl>
 
 TimekeeperProcess::TimekeeperProcess(const QString &documents)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
     start(QStringLiteral("apps/tavoren/tavoren"),
-          {"--headless", "--documents", documents, "--manifest", "http://127.0.0.1:1/manifest.plist"}, environment);
+          {"--headless", "--documents", documents, "--manifest",
+           QUrl::fromLocalFile(QDir(m_settings.path()).filePath("no-manifest.plist")).toString()},
+          environment);
 }
 
 QString TimekeeperProcess::ask(const QString &command, int timeoutMs)

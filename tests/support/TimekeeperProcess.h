@@ -5,8 +5,9 @@
 #include <QTemporaryDir>
 
 // tavoren --headless on a documents folder, with settings of its own and the
-// update check pointed at a closed loopback port. Touches go in as lines;
-// each answer is the next line that starts with "= ".
+// update check pointed at a file that is not there, so it fails at once
+// without the network. Touches go in as lines; each answer is the next line
+// that starts with "= ".
 class TimekeeperProcess : public LineProcess
 {
 public:
@@ -14,17 +15,11 @@ public:
 
     // The answer to one command, without its "= ".
     QString ask(const QString &command, int timeoutMs = 15000);
-    bool click(const QString &objectName) { return ask("click " + objectName) == "clicked " + objectName; }
-    bool type(const QString &objectName, const QString &text)
-    {
-        return ask("type " + objectName + " " + text) == "typed " + objectName;
-    }
+    bool click(const QString &name) { return ask("click " + name) == "clicked " + name; }
+    bool type(const QString &name, const QString &text) { return ask("type " + name + " " + text) == "typed " + name; }
     QString text(const QString &objectName);
-    bool shown(const QString &objectName) { return ask("shown " + objectName) == "shown " + objectName + ": true"; }
-    bool enabled(const QString &objectName)
-    {
-        return ask("enabled " + objectName) == "enabled " + objectName + ": true";
-    }
+    bool shown(const QString &name) { return ask("shown " + name) == "shown " + name + ": true"; }
+    bool enabled(const QString &name) { return ask("enabled " + name) == "enabled " + name + ": true"; }
     // Asks until the control answers as wanted.
     bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 15000);
 

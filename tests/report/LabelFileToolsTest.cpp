@@ -1,19 +1,24 @@
+// The tools that read a finished label file: the BIDS export and the timeline.
 #include "report/BidsEventTable.h"
+#include "report/TimelinePicture.h"
 #include "run/LabelFileReader.h"
 #include "support/ProgramRun.h"
 #include "support/TemporaryDocuments.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Pauses (one spanning a step boundary: the run left "rest" while paused),
+// Pauses (one spanning a step boundary: the run left "rest" while paused, one
+// not resumed),
 // a note with a tab and over two lines, a rating, a blood-pressure reading,
 // a restart and a stop.
 const QByteArray handWritten = "# StartTime\tLabel\n"
@@ -70,7 +75,60 @@ QStringList validatorIssues(const QString &dataset)
     return found;
 }
 
+// Every text the picture shows when pointed at, over a grid of points.
+QSet<QString> pointedTexts(const TimelinePicture &picture, qreal width)
+{
+    QSet<QString> texts;
+    for (qreal y = 0; y < picture.heightFor(width); y += 3) {
+        for (qreal x = 0; x < width; x += 3)
+            texts.insert(picture.textAt(QPointF(x, y), width));
+    }
+    texts.remove(QString());
+    return texts;
+}
+
 } // namespace
+
+TEST(Timeline, EveryBarPauseAndMarkerTellsWhatItIsWhenPointedAt)
+{
+    const TimelinePicture picture(LabelFileReader::read(handWritten));
+    const QSet<QString> texts = pointedTexts(picture, 600);
+    for (const char *expected : {"rest (1): 00:30, paused", "rating (2): 00:20, ended", "bp (3): 00:45, stopped",
+                                 "Paused 00:10", "Paused 00:05, not resumed", "00:45 (14:00:45) Rating 7: How tense?",
+                                 "01:10 (14:01:10) Blood pressure: BP: 120/80", "01:20 (14:01:20) Restarted bp (3)",
+                                 "Stopped at 02:05"}) {
+        EXPECT_TRUE(texts.contains(expected)) << expected << "\nshown: " << texts.values().join(" | ").toStdString();
+    }
+    // The note at 35.5 s, whole; how its half second is shown is left open.
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const QString &text) {
+        return text.endsWith(" (14:00:35) Note: electrode\tloose\nsecond line");
+    }));
+    EXPECT_EQ(TimelinePicture::durationText(3723400), "1:02:03");
+}
+
+TEST(Timeline, CliDrawsSvgAndPng)
+{
+    TemporaryDocuments folder;
+    folder.write("run.lbl", handWritten);
+    ProgramRun out = cli({"timeline", folder.filePath("run.lbl"), "-o", folder.filePath("run.svg")});
+    ASSERT_EQ(out.status, 0) << out.err.toStdString();
+    const QByteArray svg = folder.read("run.svg");
+    EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    EXPECT_TRUE(svg.contains("bp (3)"));
+
+    out = cli({"timeline", folder.filePath("run.lbl"), "-o", folder.filePath("run.png"), "--width", "700"});
+    ASSERT_EQ(out.status, 0) << out.err.toStdString();
+    EXPECT_EQ(QImage::fromData(folder.read("run.png"), "PNG").width(), 1400) << "drawn at twice the width";
+
+    folder.write("cut.lbl", handWritten + "05-12-26/14:0");
+    out = cli({"timeline", folder.filePath("cut.lbl"), "-o", folder.filePath("cut.png")});
+    EXPECT_EQ(out.status, 0);
+    EXPECT_TRUE(out.err.contains("line 17 is cut off")) << out.err.toStdString();
+
+    EXPECT_EQ(cli({"timeline", folder.filePath("run.lbl"), "-o", folder.filePath("run.txt")}).status, 64);
+    EXPECT_EQ(cli({"timeline", folder.filePath("missing.lbl"), "-o", folder.filePath("x.png")}).status, 1);
+    EXPECT_FALSE(folder.exists("run.txt"));
+}
 
 TEST(BidsExport, RowsOfASessionInSecondsFromTheStart)
 {
