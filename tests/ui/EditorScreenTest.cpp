@@ -1,8 +1,7 @@
 #include "ScreenFixture.h"
-#include "support/ProgramRun.h"
-
 #include "run/ContentViewModel.h"
 #include "run/StartViewModel.h"
+#include "support/ProgramRun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -45,7 +45,6 @@ TEST_F(RunScreen, ShowsTheStepAndItsControlsAndTheButtonsMoveBetweenSteps)
     EXPECT_EQ(text("stepDescription"), "Welcome description");
     EXPECT_EQ(text("nextName"), "Rest");
     EXPECT_EQ(text("nextId"), "next step :[2]");
-    EXPECT_TRUE(shown("doneButton"));
     EXPECT_EQ(text("pauseButton"), " PAUSE ");
     EXPECT_FALSE(enabled("skipButton"));
     EXPECT_FALSE(enabled("stopButton"));

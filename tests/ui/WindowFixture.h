@@ -8,9 +8,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A window loaded from the "Tavoren" module, off screen, on a fresh
-// documents folder. Items are found by their object names below root (the
-// window when none is given); a click emits the button's clicked().
+// A window of the "Tavoren" module, off screen, on a fresh documents folder. Items are
+// found by object name below root (default: the window); a click emits clicked().
 class WindowFixture : public ::testing::Test
 {
 protected:
