@@ -81,7 +81,7 @@ TEST_F(DroneWindow, EachStateShowsItsTextsInsideTheWindowAndAPauseCoversThem)
                               {"climbing: 185", "Time remaining", "03:05"},
                               {"fall", "You can restart in", "00:50"},
                               {"text: " + markup, markup, ""},
-                              {"launch the rockets", "", ""},
+                              {"unknown", "", ""},
                               {"text: " + longText, longText, ""},
                               {"exercise: Squats - 30s", "Squats", "00:30"},
                               {"exercises completed", "Exercises completed", ""},
