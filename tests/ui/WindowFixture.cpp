@@ -9,11 +9,6 @@
 
 Q_IMPORT_QML_PLUGIN(TavorenPlugin)
 
-WindowFixture::~WindowFixture()
-{
-    engine.reset();
-}
-
 void WindowFixture::load(const QString &url, const QVariantMap &properties)
 {
     engine = std::make_unique<QQmlApplicationEngine>();
@@ -33,10 +28,10 @@ QObject *WindowFixture::find(const QString &objectName, QObject *root) const
     return found;
 }
 
-QString WindowFixture::text(const QString &objectName, QObject *root) const
+QVariant WindowFixture::property(const QString &objectName, const char *name, QObject *root) const
 {
     QObject *object = find(objectName, root);
-    return object ? object->property("text").toString() : QString();
+    return object ? object->property(name) : QVariant();
 }
 
 bool WindowFixture::shown(const QString &objectName, QObject *root) const
@@ -44,16 +39,16 @@ bool WindowFixture::shown(const QString &objectName, QObject *root) const
     return ScreenDriver::isShown(find(objectName, root));
 }
 
-bool WindowFixture::enabled(const QString &objectName, QObject *root) const
-{
-    QObject *object = find(objectName, root);
-    return object && object->property("enabled").toBool();
-}
-
 void WindowFixture::click(const QString &objectName, QObject *root)
 {
-    ASSERT_NE(find(objectName, root), nullptr);
     const QString failure = ScreenDriver(window).click(objectName, root);
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    settle();
+}
+
+void WindowFixture::type(const QString &objectName, const QString &value)
+{
+    const QString failure = ScreenDriver(window).type(objectName, value);
     ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     settle();
 }
@@ -74,6 +69,5 @@ void WindowFixture::screenshot(const QString &name) const
     QDir().mkpath(folder);
     // Wheels and switches animate into place.
     QTest::qWait(1500);
-    const QImage image = window->grabWindow();
-    EXPECT_TRUE(image.save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+    EXPECT_TRUE(window->grabWindow().save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
 }

@@ -8,24 +8,22 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A window loaded from the "Tavoren" module, off screen, on a fresh
-// documents folder. Items are found by their object names; a click emits
-// the button's clicked().
+// A window of the "Tavoren" module, off screen, on a fresh documents folder. Items are
+// found by object name below root (default: the window); a click emits clicked().
 class WindowFixture : public ::testing::Test
 {
 protected:
-    ~WindowFixture() override;
+    ~WindowFixture() override { engine.reset(); }
     void SetUp() override { ASSERT_NE(window, nullptr) << "the window did not load"; }
-
-    // Loads the window, handing it these properties.
     void load(const QString &url, const QVariantMap &properties);
 
-    // The first object of that name below root (the window when none is given).
     QObject *find(const QString &objectName, QObject *root = nullptr) const;
-    QString text(const QString &objectName, QObject *root = nullptr) const;
+    QVariant property(const QString &objectName, const char *name, QObject *root = nullptr) const;
+    QString text(const QString &name, QObject *root = nullptr) const { return property(name, "text", root).toString(); }
+    bool enabled(const QString &name, QObject *root = nullptr) const { return property(name, "enabled", root).toBool(); }
     bool shown(const QString &objectName, QObject *root = nullptr) const;
-    bool enabled(const QString &objectName, QObject *root = nullptr) const;
     void click(const QString &objectName, QObject *root = nullptr);
+    void type(const QString &objectName, const QString &text);
     // Lets bindings, loaders and queued calls run.
     static void settle();
     // Writes the window to TAVOREN_SCREENSHOTS/<name>.png when that folder is given.
