@@ -6,7 +6,7 @@
 #include "support/TemporaryDocuments.h"
 
 #include <QSettings>
-#include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 // No remembered drone and a temporary documents folder (the test program
@@ -14,14 +14,28 @@
 class DroneFixture : public ::testing::Test
 {
 protected:
-    DroneFixture();
-    ~DroneFixture() override;
+    DroneFixture() { QSettings().clear(); }
+    ~DroneFixture() override { QSettings().clear(); }
 
-    static void rememberDrone(const QString &name);
-    bool waitFor(const std::function<bool()> &condition, int timeoutMs = 15000);
+    // How long a test waits to see that something (a second resend, an
+    // invitation) does not happen: the resend check and a margin.
+    static constexpr int quietMs = MultipeerSession::ackDelayMs + 800;
+
+    static bool waitFor(const std::function<bool()> &condition, int timeoutMs = 15000)
+    {
+        return QTest::qWaitFor(condition, timeoutMs);
+    }
     // Lets the session find drones and invite them by itself.
-    static void discover(MultipeerSession &session);
-    bool connectedTo(const MultipeerSession &session, const QString &name);
+    static void discover(MultipeerSession &session)
+    {
+        session.setAutoInvite(true);
+        session.startBrowsing();
+        session.startAdvertising();
+    }
+    static bool connectedTo(const MultipeerSession &session, const QString &name)
+    {
+        return waitFor([&] { return session.isConnected() && session.connectedPeerNames() == QStringList{name}; });
+    }
 
     TemporaryDocuments documents;
     ConsoleCapture console;

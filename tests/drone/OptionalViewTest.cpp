@@ -45,8 +45,6 @@ TEST_F(OptionalViews, ViewsAreChosenByExactNameWithTheirDefaults)
     EXPECT_EQ(sent, (QStringList{"text: no text was inputted on the timekeeper side", "video: clip, true, false, false",
                                  "black"}))
         << "the blood-pressure step sends nothing";
-    EXPECT_TRUE(console.contains("WARNING: Unrecognized OptionalView ViewName: 'exercises' - sending black state"));
-    EXPECT_TRUE(console.contains("optional views EXIST"));
 }
 
 TEST_F(OptionalViews, StepsWithoutViewsSendBlackAndNewStepsTheirOwnStates)
@@ -59,7 +57,6 @@ TEST_F(OptionalViews, StepsWithoutViewsSendBlackAndNewStepsTheirOwnStates)
     EXPECT_EQ(sent, QStringList{"black"});
     advanceAndSettle();
     EXPECT_EQ(sent, (QStringList{"black", "black"})) << "two steps without views: black each time";
-    EXPECT_TRUE(console.contains("Phase changed from 0 to 1, optional views: 0"));
     advanceAndSettle();
     EXPECT_EQ(sent.last(), "timer: 29") << "the new step's timer view sends once";
     EXPECT_EQ(sent.size(), 3);
@@ -67,5 +64,4 @@ TEST_F(OptionalViews, StepsWithoutViewsSendBlackAndNewStepsTheirOwnStates)
     sent.clear();
     advanceAndSettle(true);
     EXPECT_EQ(sent, QStringList{}) << "while paused a step change sends nothing";
-    EXPECT_TRUE(console.contains("Paused - not sending state changes to drone"));
 }
