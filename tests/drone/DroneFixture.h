@@ -9,6 +9,33 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+// Waits of the drone tests on a timekeeper's session.
+namespace DroneLink {
+
+// How long a test waits to see that something (a second resend, an
+// invitation) does not happen: the resend check and a margin.
+constexpr int quietMs = MultipeerSession::ackDelayMs + 800;
+
+inline bool waitFor(const std::function<bool()> &condition, int timeoutMs = 15000)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+// Lets the session find drones and invite them by itself.
+inline void discover(MultipeerSession &session)
+{
+    session.setAutoInvite(true);
+    session.startBrowsing();
+    session.startAdvertising();
+}
+inline bool connectedTo(const MultipeerSession &session, const QString &name)
+{
+    return waitFor([&] { return session.isConnected() && session.connectedPeerNames() == QStringList{name}; });
+}
+
+} // namespace DroneLink
+
+using namespace DroneLink;
+
 // No remembered drone and a temporary documents folder (the test program
 // keeps discovery on loopback and settings in a folder of its own).
 class DroneFixture : public ::testing::Test
@@ -16,26 +43,6 @@ class DroneFixture : public ::testing::Test
 protected:
     DroneFixture() { QSettings().clear(); }
     ~DroneFixture() override { QSettings().clear(); }
-
-    // How long a test waits to see that something (a second resend, an
-    // invitation) does not happen: the resend check and a margin.
-    static constexpr int quietMs = MultipeerSession::ackDelayMs + 800;
-
-    static bool waitFor(const std::function<bool()> &condition, int timeoutMs = 15000)
-    {
-        return QTest::qWaitFor(condition, timeoutMs);
-    }
-    // Lets the session find drones and invite them by itself.
-    static void discover(MultipeerSession &session)
-    {
-        session.setAutoInvite(true);
-        session.startBrowsing();
-        session.startAdvertising();
-    }
-    static bool connectedTo(const MultipeerSession &session, const QString &name)
-    {
-        return waitFor([&] { return session.isConnected() && session.connectedPeerNames() == QStringList{name}; });
-    }
 
     TemporaryDocuments documents;
     ConsoleCapture console;

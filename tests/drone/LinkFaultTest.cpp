@@ -1,55 +1,29 @@
-#include "bridge/BleBackend.h"
-#include "common/Clock.h"
 #include "drone/DroneFixture.h"
 #include "drone/OptionalView.h"
 #include "run/DroneStateText.h"
 #include "run/LabelFileWriter.h"
-#include "run/Tavoren3App.h"
-#include "run/VerkeersLeiding.h"
+#include "run/RunFixture.h"
 #include "run/WorkingViewModel.h"
-#include "support/CountingSoundPlayer.h"
-#include "support/TestProtocol.h"
 #include "tasks/HapticFeedback.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
-// The timekeeper in this process, as the application builds it (with the
-// run screen's models that talk to the drone), against a real drone.
-// Label-log times follow the run's own ticks, so two runs of one protocol
-// write the same bytes.
-class LinkFault : public DroneFixture
+// A timekeeper in this process, with the run screen's models that talk to
+// the drone, against a real drone.
+class LinkFault : public RunFixture
 {
 protected:
-    LinkFault()
-    {
-        Clock::install(clock);
-        BleBackend::setUseSimulator(true);
-        app = std::make_unique<Tavoren3App>(sound, QStringLiteral("timekeeper"));
-        // Between ticks the wall clock shows the second of the coming tick.
-        QObject::connect(&controller(), &VerkeersLeiding::timeTotalChanged, [this] {
-            if (controller().timeTotal() > 0)
-                clock->set(start.addSecs(controller().timeTotal() + 1));
-        });
-    }
-    ~LinkFault() override
-    {
-        views.reset();
-        working.reset();
-        app.reset();
-        Clock::install(nullptr);
-    }
-
-    MultipeerSession &session() const { return app->VESK_Session(); }
-    VerkeersLeiding &controller() const { return app->verkeersLeiding(); }
+    LinkFault() { QSettings().clear(); }
 
     bool connect(const QString &droneName)
     {
-        discover(session());
-        return connectedTo(session(), droneName);
+        discover(session);
+        return connectedTo(session, droneName);
     }
 
     // Sends a command and waits until the drone has read it: the rating
@@ -58,31 +32,33 @@ protected:
     {
         const QString rating = QString::number(++m_ratings);
         drone.command(command + QStringLiteral("\nslider ") + rating);
-        return waitFor([&] { return session().receivedMessage() == QStringLiteral("Slider value is: ") + rating; });
+        return waitFor([&] { return session.receivedMessage() == QStringLiteral("Slider value is: ") + rating; });
     }
 
     int consoleCount(const QString &line, qint64 n) const { return int(console.lines().count(line.arg(n))); }
 
-    // Runs the steps as "Study" for participant 42: through the run screen's
-    // models here, or ticked by hand on a controller without a drone.
     void startRun(const QList<DeelTestje> &steps)
     {
-        run(controller(), steps, QStringLiteral("20261205_100000"));
-        clock->set(start.addSecs(1));
-        working = std::make_unique<WorkingViewModel>(controller(), session());
-        views = std::make_unique<OptionalView>(controller(), session(), haptics);
+        useSteps(steps);
+        startAt();
+        working = std::make_unique<WorkingViewModel>(controller, session);
+        views = std::make_unique<OptionalView>(controller, session, haptics);
         views->appeared();
+        QObject::connect(&ticker, &QTimer::timeout, &controller, &VerkeersLeiding::tick);
+        ticker.start(1000);
     }
-    QByteArray labelFileWithoutDrone(const QList<DeelTestje> &steps)
+    // The label file that the same steps get from a run without any drone,
+    // ticked by hand on the same clock.
+    QByteArray labelFileWithoutDrone()
     {
         MultipeerSession alone(QStringLiteral("alone"));
         CountingSoundPlayer quiet;
-        VerkeersLeiding reference(alone, app->currentProtocol(), quiet);
-        run(reference, steps, QStringLiteral("reference"));
-        while (reference.running()) {
-            clock->advanceMs(1000);
+        VerkeersLeiding reference(alone, protocol, quiet);
+        reference.setPPID(QStringLiteral("42"));
+        reference.setRunTimestamp(QStringLiteral("reference"));
+        reference.startRun();
+        while (reference.running())
             reference.tick();
-        }
         return labelFile(reference);
     }
     static QByteArray labelFile(const VerkeersLeiding &completed)
@@ -91,32 +67,12 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    static DeelTestje step(qint64 numID, const QString &label, qint64 duration, const OptionalViewSettings &view)
-    {
-        return TestProtocol::step(numID, label, label, duration, {view});
-    }
-
-    const QDateTime start{QDate(2026, 12, 5), QTime(10, 0, 0, 0)};
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(start);
-    CountingSoundPlayer sound;
     HapticFeedback haptics;
-    std::unique_ptr<Tavoren3App> app;
+    QTimer ticker; // the application's tick
     std::unique_ptr<WorkingViewModel> working;
     std::unique_ptr<OptionalView> views;
 
 private:
-    void run(VerkeersLeiding &controller, const QList<DeelTestje> &steps, const QString &timestamp)
-    {
-        ::Run &protocol = *app->currentProtocol().currentProtocol();
-        protocol.setResearchName(QStringLiteral("Study"));
-        protocol.setVersion(QStringLiteral("1"));
-        protocol.setSteps(steps);
-        clock->set(start);
-        controller.setPPID(QStringLiteral("42"));
-        controller.setRunTimestamp(timestamp);
-        controller.startRun();
-    }
-
     int m_ratings = 0;
 };
 
@@ -147,12 +103,12 @@ TEST_P(AcknowledgementFault, EachStateIsResentOnceAtMostAndTheLinkWorksOn)
     DroneProcess drone("ack-drone");
     ASSERT_TRUE(connect("ack-drone"));
     ASSERT_TRUE(steer(drone, fault.command));
-    const qint64 first = session().stateSequence() + 1;
+    const qint64 first = session.stateSequence() + 1;
     const QStringList payloads{"text: one", "breathing: 2.5, 0.0, 2.5, 0.0", "black"};
     QElapsedTimer sent;
     sent.start();
     for (const QString &payload : payloads)
-        session().sendState(payload);
+        session.sendState(payload);
     const qint64 last = first + 2;
     const auto transmissions = [&](qint64 n) {
         return drone.lines().filter(QRegularExpression(QStringLiteral("^state %1( again)?: ").arg(n)));
@@ -174,14 +130,14 @@ TEST_P(AcknowledgementFault, EachStateIsResentOnceAtMostAndTheLinkWorksOn)
         EXPECT_EQ(consoleCount("No ACK for state seq %1 after 0.7s, resending once", n), fault.transmissions - 1);
         EXPECT_EQ(consoleCount("Received ACK for state seq %1", n), fault.acksReceived);
     }
-    EXPECT_EQ(session().lastAckedSequence(), fault.acknowledged ? last : first - 1);
+    EXPECT_EQ(session.lastAckedSequence(), fault.acknowledged ? last : first - 1);
     EXPECT_EQ(drone.lines().filter(QRegularExpression("^state [0-9]+: ")).last(),
               QStringLiteral("state %1: black").arg(last))
         << "resends come after the newest state and do not replace it";
     EXPECT_FALSE(console.anyStartsWith("WARNING: "));
 
-    session().sendState("text: after the fault");
-    EXPECT_TRUE(waitFor([&] { return session().lastAckedSequence() == last + 1; }));
+    session.sendState("text: after the fault");
+    EXPECT_TRUE(waitFor([&] { return session.lastAckedSequence() == last + 1; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -194,29 +150,29 @@ TEST_F(LinkFault, ADisconnectMidStepLeavesTheRunTickingAndTheReconnectedDroneGet
 {
     DroneProcess drone("lab-drone");
     ASSERT_TRUE(connect("lab-drone"));
-    startRun({step(1, "rest", 30, {"Timer (drone side)", {}}), step(2, "end", 5, {"Timer (drone side)", {}})});
+    startRun({step(1, "rest", 30, {{"Timer (drone side)", {}}}), step(2, "end", 5, {{"Timer (drone side)", {}}})});
     ASSERT_TRUE(drone.waitForLine("state 1: timer: 29"));
 
     // Kept apart for two ticks: no automatic invitation meanwhile.
-    session().setAutoInvite(false);
+    session.setAutoInvite(false);
     drone.command("disconnect");
-    ASSERT_TRUE(waitFor([&] { return session().state() == MultipeerSessionState::notConnected; }));
-    const qint64 ticked = controller().timeTotal();
-    ASSERT_TRUE(waitFor([&] { return controller().timeTotal() >= ticked + 2; }));
-    EXPECT_EQ(session().state(), MultipeerSessionState::notConnected);
-    EXPECT_TRUE(controller().running());
-    EXPECT_EQ(controller().nr(), 0);
+    ASSERT_TRUE(waitFor([&] { return session.state() == MultipeerSessionState::notConnected; }));
+    const qint64 ticked = controller.timeTotal();
+    ASSERT_TRUE(waitFor([&] { return controller.timeTotal() >= ticked + 2; }));
+    EXPECT_EQ(session.state(), MultipeerSessionState::notConnected);
+    EXPECT_TRUE(controller.running());
+    EXPECT_EQ(controller.nr(), 0);
 
     QString expected;
-    QObject::connect(&session(), &MultipeerSession::stateChanged, [&] {
-        if (session().isConnected() && expected.isEmpty())
-            expected = QStringLiteral("state %1: ").arg(session().stateSequence())
-                + DroneStateText::forStep(controller().currentStep(), controller().remainingTime());
+    QObject::connect(&session, &MultipeerSession::stateChanged, [&] {
+        if (session.isConnected() && expected.isEmpty())
+            expected = QStringLiteral("state %1: ").arg(session.stateSequence())
+                + DroneStateText::forStep(controller.currentStep(), controller.remainingTime());
     });
     // Browsing anew finds it again, and it is invited by its name.
-    session().stopBrowsing();
-    discover(session());
-    ASSERT_TRUE(connectedTo(session(), "lab-drone"));
+    session.stopBrowsing();
+    discover(session);
+    ASSERT_TRUE(connectedTo(session, "lab-drone"));
     ASSERT_TRUE(expected.contains(": timer: ")) << expected.toStdString();
     EXPECT_TRUE(drone.waitForLine(expected)) << expected.toStdString() << "\n"
                                              << drone.lines().join('\n').toStdString();
@@ -225,10 +181,11 @@ TEST_F(LinkFault, ADisconnectMidStepLeavesTheRunTickingAndTheReconnectedDroneGet
 // How long the main loop is held up meanwhile is measured by bench_drone_link.
 TEST_F(LinkFault, AFloodFromTheDroneNeitherStopsTheRunNorChangesItsLabelFile)
 {
-    const QList<DeelTestje> steps{step(1, "rest", 2, {"Timer (drone side)", {}}),
-                                  step(2, "read", 2, {"Text (drone side)", {QString("Read this | aloud")}}),
-                                  step(3, "end", 1, {"Breathing (drone side)", {QString("slow")}})};
-    const QByteArray expected = labelFileWithoutDrone(steps);
+    const QList<DeelTestje> steps{step(1, "rest", 2, {{"Timer (drone side)", {}}}),
+                                  step(2, "read", 2, {{"Text (drone side)", {QString("Read this | aloud")}}}),
+                                  step(3, "end", 1, {{"Breathing (drone side)", {QString("slow")}}})};
+    useSteps(steps);
+    const QByteArray expected = labelFileWithoutDrone();
     ASSERT_EQ(expected.count("ended \n"), 3) << expected.toStdString();
 
     DroneProcess drone("noisy-drone");
@@ -247,8 +204,8 @@ TEST_F(LinkFault, AFloodFromTheDroneNeitherStopsTheRunNorChangesItsLabelFile)
     commands += QStringLiteral("raw end of the flood");
     drone.command(commands);
 
-    ASSERT_TRUE(waitFor([&] { return session().receivedMessage() == "end of the flood"; }, 60000));
-    ASSERT_TRUE(waitFor([&] { return controller().isCompleted(); }, 60000));
-    EXPECT_TRUE(session().isConnected());
-    EXPECT_EQ(labelFile(controller()), expected);
+    ASSERT_TRUE(waitFor([&] { return session.receivedMessage() == "end of the flood"; }, 60000));
+    ASSERT_TRUE(waitFor([&] { return controller.isCompleted(); }, 60000));
+    EXPECT_TRUE(session.isConnected());
+    EXPECT_EQ(labelFile(controller), expected);
 }
