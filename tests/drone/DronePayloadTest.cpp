@@ -56,13 +56,3 @@ TEST(DronePayload, MalformedPayloadsAreUnknown)
           "video: true, false, false"})
         EXPECT_EQ(DronePayload::parse(malformed).kind, Kind::unknown) << malformed;
 }
-
-TEST(DronePayload, BreathingSecondsAndVideoFlags)
-{
-    EXPECT_EQ(DronePayload::parse("breathing: 3.75, 0.0, 3.75, 0.0").breathingSeconds,
-              (QList<double>{3.75, 0.0, 3.75, 0.0}));
-    const DronePayload video = DronePayload::parse("video: clip.mp4, false, true, false");
-    EXPECT_EQ(std::tuple(video.hideControls, video.autoStart, video.continueAfter), std::tuple(false, true, false));
-    const DronePayload other = DronePayload::parse("video: clip.mp4, true, false, true");
-    EXPECT_EQ(std::tuple(other.hideControls, other.autoStart, other.continueAfter), std::tuple(true, false, true));
-}

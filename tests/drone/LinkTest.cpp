@@ -62,13 +62,7 @@ TEST_F(Link, FindsTheDroneWithoutConfigurationAndStatesAreAcknowledged)
 
     session.sendState("timer: 59");
     ASSERT_TRUE(waitFor([&] { return session.lastAckedSequence() == 1; }));
-    session.sendState("text: one | two");
-    ASSERT_TRUE(drone.waitForLine("state 2: text: one | two"));
-    QTest::qWait(quietMs);
-    EXPECT_FALSE(console.anyStartsWith("No ACK for state seq")) << "acknowledged states are not resent";
-
-    drone.command("slider 7");
-    ASSERT_TRUE(waitFor([&] { return session.receivedMessage() == "Slider value is: 7"; }));
+    EXPECT_TRUE(drone.waitForLine("state 1: timer: 59"));
 }
 
 TEST_F(Link, ADroneWithAnotherNameOrFoundWhileAutoInviteIsOffIsNotInvited)

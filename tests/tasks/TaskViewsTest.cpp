@@ -19,13 +19,6 @@ protected:
     }
     ~TaskViews() override { TaskFile::reset(); }
 
-    void linkDrone()
-    {
-        drone.start();
-        session.startBrowsing();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
-    }
-
     DroneEndpoint drone{QStringLiteral("drone")};
 };
 
@@ -42,7 +35,9 @@ TEST_F(TaskViews, ArithmeticScoresGoToTheirOwnFileAndProblemsToTheDrone)
         EXPECT_EQ(sent, QStringList{});
     }
 
-    linkDrone();
+    drone.start();
+    session.startBrowsing();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
     MathCalculationsView math(controller, session, "three.txt");
     math.appeared();
     EXPECT_EQ(math.currentCalculation(), "12 + 5 =");
