@@ -1,18 +1,33 @@
 #include "run/RunFixture.h"
 
+#include "bridge/BloodPersureView.h"
 #include "drone/BreathingView.h"
 #include "drone/DroneEndpoint.h"
 #include "drone/ImageViewDrone.h"
+#include "drone/OptionalView.h"
 #include "drone/SliderView.h"
 #include "drone/TextView.h"
 #include "drone/TimerView.h"
 #include "drone/VideoView.h"
+#include "tasks/HapticFeedback.h"
 
 #include <QTest>
 
 namespace {
 
-using DroneViews = RunFixture;
+// The timekeeper's views that send states to the drone.
+class DroneViews : public RunFixture
+{
+protected:
+    void advanceAndSettle(bool skipLog = false)
+    {
+        controller.advance(skipLog);
+        QCoreApplication::processEvents();
+    }
+    HapticFeedback haptics;
+};
+
+using P = QList<std::optional<QString>>;
 
 } // namespace
 
@@ -53,8 +68,7 @@ TEST_F(DroneViews, TimerSendsOneLessThanTheClockAndOnlyOnJumps)
     controller.setRemainingTime(58);
     EXPECT_EQ(sent, QStringList{"timer: 57"}) << "a jump of two corrects the drone";
     sent.clear();
-    controller.advance(false);
-    QCoreApplication::processEvents();
+    advanceAndSettle();
     EXPECT_TRUE(sent.isEmpty()) << "a view whose step is over sends nothing";
     TimerView untimed(controller, session); // an untimed step: black
     untimed.appeared();
@@ -96,4 +110,45 @@ TEST_F(DroneViews, SliderWaitsForADroneAndItsRatingReachesTheLabelFile)
     slider.disappeared();
     EXPECT_EQ(session.receivedMessage(), "");
     EXPECT_FALSE(slider.hasRequestedSlider());
+}
+
+TEST_F(DroneViews, ViewsAreChosenByExactNameWithTheirDefaults)
+{
+    EXPECT_EQ(SingleOptionalView::kindOf("Exercises"), SingleOptionalView::Kind::Exercises);
+    EXPECT_EQ(SingleOptionalView::kindOf("exercises"), SingleOptionalView::Kind::Invalid);
+    EXPECT_EQ(SingleOptionalView::kindOf("Text (drone side) "), SingleOptionalView::Kind::Invalid);
+
+    useSteps({step(1, "a", 30, {{"Text (drone side)", {}}, {"Video (drone side)", P{QString("clip"), QString("Yes")}},
+                                {"exercises", {}}, {"Blood pressure monitoring (timekeeper side)", {}}})});
+    startAt();
+    sent.clear();
+    OptionalView list(controller, session, haptics);
+    EXPECT_TRUE(list.views().isEmpty()) << "built when shown";
+    list.appeared();
+    ASSERT_EQ(list.views().size(), 4);
+    ASSERT_NE(qobject_cast<BloodPersureView *>(list.views().at(3)->viewModel()), nullptr);
+    EXPECT_EQ(list.views().at(2)->errorText(), "Invalid OptionalView: 'exercises'");
+    EXPECT_FALSE(qobject_cast<VideoView *>(list.views().at(1)->viewModel())->showButtons()) << "Yes is not yes";
+    EXPECT_EQ(sent, (QStringList{"text: no text was inputted on the timekeeper side", "video: clip, true, false, false",
+                                 "black"}))
+        << "the blood-pressure step sends nothing";
+}
+
+TEST_F(DroneViews, StepsWithoutViewsSendBlackAndNewStepsTheirOwnStates)
+{
+    useSteps({step(1, "a", 30), step(2, "b", 30), step(3, "c", 30, {{"Timer (drone side)", {}}}), step(4, "d", 10)});
+    startAt();
+    sent.clear();
+    OptionalView list(controller, session, haptics);
+    list.appeared();
+    EXPECT_EQ(sent, QStringList{"black"});
+    advanceAndSettle();
+    EXPECT_EQ(sent, (QStringList{"black", "black"})) << "two steps without views: black each time";
+    advanceAndSettle();
+    EXPECT_EQ(sent.last(), "timer: 29") << "the new step's timer view sends once";
+    EXPECT_EQ(sent.size(), 3);
+    controller.togglePause();
+    sent.clear();
+    advanceAndSettle(true);
+    EXPECT_EQ(sent, QStringList{}) << "while paused a step change sends nothing";
 }
