@@ -143,6 +143,7 @@ TEST_F(Chooser, ALostDroneIsInvitedAgainByItsNameToldTheRunIsDoneAndListedOnce)
     EXPECT_TRUE(session.transport().isBrowsing());
     drone = std::make_unique<DroneProcess>("Lab drone");
     ASSERT_TRUE(connectedTo(session, "Lab drone")) << "invited again by its remembered name";
+    EXPECT_TRUE(console.contains("Found last connected drone 'Lab drone', auto\u2011inviting it"));
     ASSERT_TRUE(waitFor([&] { return session.lastAckedSequence() == session.stateSequence(); }));
     EXPECT_EQ(drone->states(), QStringList{"done"}) << "a drone back after the last step: the run is over";
 
