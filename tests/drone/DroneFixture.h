@@ -9,7 +9,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// Waits of the drone tests on a timekeeper's session.
 namespace DroneLink {
 
 // How long a test waits to see that something (a second resend, an

@@ -74,7 +74,6 @@ TEST_F(TaskViews, QuestionnaireAsksAllQuestionsOfAFileEndingInALineFeed)
     EXPECT_EQ(questions.currentQuestion(), "Ready?");
     questions.pressButton();
     EXPECT_EQ(questions.currentQuestion(), "A");
-    EXPECT_EQ(questions.buttonTitle(), "Next");
     questions.setSliderPosition(3.6);
     EXPECT_EQ(questions.value(), 4);
     questions.pressButton();
@@ -83,7 +82,6 @@ TEST_F(TaskViews, QuestionnaireAsksAllQuestionsOfAFileEndingInALineFeed)
     questions.setValue(7);
     questions.pressButton();
     EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?");
-    EXPECT_EQ(questions.buttonTitle(), "Restart");
     EXPECT_EQ(logLines().mid(2), (QStringList{"05-12-26/10:00:00.000\tA 4", "05-12-26/10:00:00.000\tB 1",
                                               "05-12-26/10:00:00.000\tC 7"}));
     questions.pressButton();
