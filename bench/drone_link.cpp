@@ -2,7 +2,8 @@
 // against a real `tavoren-drone --headless` process over TLS. Measures the
 // time from sendState to the drone's acknowledgement, one state at a time,
 // then sends at rising rates and counts what the drone did not get, or
-// acknowledged too late (a resend after 0.7 s).
+// acknowledged too late (a resend after 0.7 s); last, how long a flood of
+// malformed messages from the drone holds up the main loop.
 //
 //   bench_drone_link [--states N] [--rates R1,R2,...] [--seconds S] [--drone PATH]
 
@@ -177,6 +178,25 @@ int main(int argc, char *argv[])
     }
     latencies = nullptr;
     out << "sustained without loss or resend: " << sustained << " states/s\n";
+
+    // A flood from the drone: thousands of malformed messages and a few
+    // large ones; the longest the main loop went without serving a 20 ms timer.
+    QElapsedTimer since;
+    qint64 longestGapMs = 0;
+    QTimer watch;
+    watch.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&watch, &QTimer::timeout, [&] { longestGapMs = std::max(longestGapMs, since.restart()); });
+    QByteArray flood;
+    for (int i = 0; i < 4000; ++i)
+        flood += i % 2 ? "raw @Ack: not a number\n" : "raw @Slider value is: x@@\n";
+    for (const int size : {1000 * 1000, 200 * 1000, 200 * 1000})
+        flood += "raw " + QByteArray(size, 'a') + '\n';
+    flood += "raw end of the flood\n";
+    since.start();
+    watch.start(20);
+    process.write(flood);
+    waitUntil([&] { return session.receivedMessage() == QLatin1String("end of the flood"); }, 60000);
+    out << "longest main-loop gap during a flood from the drone: " << longestGapMs << " ms\n";
     process.write("quit\n");
     process.waitForFinished(5000);
     return 0;

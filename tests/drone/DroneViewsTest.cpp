@@ -1,22 +1,37 @@
 #include "run/RunFixture.h"
 
+#include "bridge/BloodPersureView.h"
 #include "drone/BreathingView.h"
 #include "drone/DroneEndpoint.h"
 #include "drone/ImageViewDrone.h"
+#include "drone/OptionalView.h"
 #include "drone/SliderView.h"
 #include "drone/TextView.h"
 #include "drone/TimerView.h"
 #include "drone/VideoView.h"
+#include "tasks/HapticFeedback.h"
 
 #include <QTest>
 
 namespace {
 
-using DroneViews = RunFixture;
+// The timekeeper's views that send states to the drone.
+class DroneViews : public RunFixture
+{
+protected:
+    void advanceAndSettle(bool skipLog = false)
+    {
+        controller.advance(skipLog);
+        QCoreApplication::processEvents();
+    }
+    HapticFeedback haptics;
+};
+
+using P = QList<std::optional<QString>>;
 
 } // namespace
 
-TEST_F(DroneViews, ViewsSendTheirStateWhenTheyAppear)
+TEST_F(DroneViews, ViewsSendTheirStateWhenTheyAppearButNotWhilePaused)
 {
     useSteps({step(1, "a", 30)});
     startAt();
@@ -28,19 +43,11 @@ TEST_F(DroneViews, ViewsSendTheirStateWhenTheyAppear)
     EXPECT_EQ(sent, (QStringList{"text: no text was inputted on the timekeeper side", "images: images.txt",
                                  "video: clip.mp4, false, false, true", "breathing: 3.75, 0.0, 3.75, 0.0",
                                  "breathing: 2.5, 0.0, 2.5, 0.0"}));
-}
-
-TEST_F(DroneViews, WhilePausedNothingIsSent)
-{
-    useSteps({step(1, "a", 30)});
-    startAt();
     controller.togglePause();
     sent.clear();
     TextView(controller, session, "x").appeared();
     TimerView(controller, session).appeared();
-    EXPECT_TRUE(sent.isEmpty());
-    EXPECT_TRUE(console.contains("TextView: App is paused, not sending state"));
-    EXPECT_TRUE(console.contains("TimerView: App is paused, not sending state"));
+    EXPECT_EQ(sent, QStringList{});
 }
 
 TEST_F(DroneViews, TimerSendsOneLessThanTheClockAndOnlyOnJumps)
@@ -54,49 +61,36 @@ TEST_F(DroneViews, TimerSendsOneLessThanTheClockAndOnlyOnJumps)
     sent.clear();
     ticks(5);
     EXPECT_TRUE(sent.isEmpty()) << "the ordinary countdown sends nothing";
-    controller.togglePause();
-    controller.restartCurrentStep(); // 55 -> 60
-    controller.togglePause();
+    controller.setRemainingTime(50);
+    EXPECT_EQ(sent, QStringList{"timer: 49"}) << "a jump corrects the drone";
     sent.clear();
-    controller.setRemainingTime(58);
-    EXPECT_EQ(sent, QStringList{"timer: 57"}) << "a jump of two corrects the drone";
-    sent.clear();
-    controller.advance(false);
-    QCoreApplication::processEvents();
+    advanceAndSettle();
     EXPECT_TRUE(sent.isEmpty()) << "a view whose step is over sends nothing";
     TimerView untimed(controller, session); // an untimed step: black
     untimed.appeared();
     EXPECT_EQ(sent, QStringList{"black"});
-    EXPECT_TRUE(console.contains("TimerView: non\u2011positive duration (-1), sending black instead of timer"));
 }
 
-TEST_F(DroneViews, SliderWithoutADroneWaitsAndNeverAsks)
+TEST_F(DroneViews, SliderWaitsForADroneAndItsRatingReachesTheLabelFile)
 {
     useSteps({step(1, "rate", 0, {{"Slider (drone side)", {QString("How calm?")}}})});
     startAt();
-    SliderView slider(controller, session, "How calm?");
-    slider.appeared();
-    EXPECT_EQ(slider.displayText(), "Waiting for connection");
-    EXPECT_EQ(slider.displayColor(), "red");
-    EXPECT_FALSE(slider.displayIsLarge());
-    EXPECT_FALSE(slider.hasRequestedSlider());
-    EXPECT_TRUE(sent.isEmpty());
-}
-
-TEST_F(DroneViews, SliderRatingFromARealDroneReachesTheLabelFile)
-{
-    useSteps({step(1, "rate", 0, {{"Slider (drone side)", {QString("How calm?")}}})});
+    {
+        SliderView alone(controller, session, "How calm?");
+        alone.appeared();
+        EXPECT_EQ(alone.displayText(), "Waiting for connection");
+        EXPECT_FALSE(alone.hasRequestedSlider());
+        EXPECT_EQ(sent, QStringList{});
+    }
     DroneEndpoint drone("drone");
     drone.start();
     session.setAutoInvite(true);
     session.startBrowsing();
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
-    startAt();
     SliderView slider(controller, session, "How calm?");
     slider.appeared();
     EXPECT_EQ(sent.last(), "slider: How calm?");
     EXPECT_EQ(slider.displayText(), "Waiting for Score");
-    EXPECT_TRUE(slider.displayIsLarge());
     ASSERT_TRUE(QTest::qWaitFor([&] { return drone.payload() == "slider: How calm?"; }, 5000));
 
     clock->advanceMs(2500);
@@ -104,7 +98,6 @@ TEST_F(DroneViews, SliderRatingFromARealDroneReachesTheLabelFile)
     ASSERT_TRUE(QTest::qWaitFor([&] { return slider.hasReceivedSliderValue(); }, 5000));
     EXPECT_TRUE(controller.sliderValueReceivedAndDisplayed());
     EXPECT_EQ(slider.displayText(), " 7");
-    EXPECT_TRUE(slider.displayIsLarge());
     EXPECT_EQ(logLines().last(), "05-12-26/10:00:02.500\t How calm? 7");
     const qsizetype lines = logLines().size();
     session.setReceivedMessage("Slider value is: 7"); // unchanged: no second line
@@ -113,4 +106,45 @@ TEST_F(DroneViews, SliderRatingFromARealDroneReachesTheLabelFile)
     slider.disappeared();
     EXPECT_EQ(session.receivedMessage(), "");
     EXPECT_FALSE(slider.hasRequestedSlider());
+}
+
+TEST_F(DroneViews, ViewsAreChosenByExactNameWithTheirDefaults)
+{
+    EXPECT_EQ(SingleOptionalView::kindOf("Exercises"), SingleOptionalView::Kind::Exercises);
+    EXPECT_EQ(SingleOptionalView::kindOf("exercises"), SingleOptionalView::Kind::Invalid);
+    EXPECT_EQ(SingleOptionalView::kindOf("Text (drone side) "), SingleOptionalView::Kind::Invalid);
+
+    useSteps({step(1, "a", 30, {{"Text (drone side)", {}}, {"Video (drone side)", P{QString("clip"), QString("Yes")}},
+                                {"exercises", {}}, {"Blood pressure monitoring (timekeeper side)", {}}})});
+    startAt();
+    sent.clear();
+    OptionalView list(controller, session, haptics);
+    EXPECT_TRUE(list.views().isEmpty()) << "built when shown";
+    list.appeared();
+    ASSERT_EQ(list.views().size(), 4);
+    ASSERT_NE(qobject_cast<BloodPersureView *>(list.views().at(3)->viewModel()), nullptr);
+    EXPECT_EQ(list.views().at(2)->errorText(), "Invalid OptionalView: 'exercises'");
+    EXPECT_FALSE(qobject_cast<VideoView *>(list.views().at(1)->viewModel())->showButtons()) << "Yes is not yes";
+    EXPECT_EQ(sent, (QStringList{"text: no text was inputted on the timekeeper side", "video: clip, true, false, false",
+                                 "black"}))
+        << "the blood-pressure step sends nothing";
+}
+
+TEST_F(DroneViews, StepsWithoutViewsSendBlackAndNewStepsTheirOwnStates)
+{
+    useSteps({step(1, "a", 30), step(2, "b", 30), step(3, "c", 30, {{"Timer (drone side)", {}}}), step(4, "d", 10)});
+    startAt();
+    sent.clear();
+    OptionalView list(controller, session, haptics);
+    list.appeared();
+    EXPECT_EQ(sent, QStringList{"black"});
+    advanceAndSettle();
+    EXPECT_EQ(sent, (QStringList{"black", "black"})) << "two steps without views: black each time";
+    advanceAndSettle();
+    EXPECT_EQ(sent.last(), "timer: 29") << "the new step's timer view sends once";
+    EXPECT_EQ(sent.size(), 3);
+    controller.togglePause();
+    sent.clear();
+    advanceAndSettle(true);
+    EXPECT_EQ(sent, QStringList{}) << "while paused a step change sends nothing";
 }

@@ -26,16 +26,17 @@ TEST(FrameReader, FramesComeWholeHoweverTheBytesArrive)
     EXPECT_EQ(reader.buffered(), 0);
 }
 
-TEST(FrameReader, AnUnfinishedFrameWaitsForItsBytes)
+TEST(FrameReader, AnUnfinishedFrameWaitsForItsBytesAndTheLengthIsBigEndian)
 {
     FrameReader reader(1 << 20);
-    const QByteArray frame = FrameReader::frame("@Ack: 12");
+    const QByteArray frame = FrameReader::frame(QByteArray(256, 'q'));
+    EXPECT_EQ(frame.left(4), QByteArray("\x00\x00\x01\x00", 4));
     reader.append(frame.left(3));
     EXPECT_FALSE(reader.next()) << "half a length";
     reader.append(frame.mid(3, 4));
     EXPECT_FALSE(reader.next()) << "length without all of its payload";
     reader.append(frame.mid(7));
-    EXPECT_EQ(reader.next(), QByteArray("@Ack: 12"));
+    EXPECT_EQ(reader.next(), QByteArray(256, 'q'));
     EXPECT_EQ(reader.oversize(), 0);
 }
 
@@ -49,12 +50,4 @@ TEST(FrameReader, ALengthOverTheLimitStopsTheStream)
     EXPECT_EQ(reader.oversize(), 17);
     reader.append(FrameReader::frame("later"));
     EXPECT_FALSE(reader.next()) << "nothing after the broken frame is read";
-}
-
-TEST(FrameReader, TheLengthIsBigEndian)
-{
-    EXPECT_EQ(FrameReader::frame("xyz"), QByteArray("\x00\x00\x00\x03xyz", 7));
-    FrameReader reader(1 << 20);
-    reader.append(QByteArray("\x00\x00\x01\x00", 4) + QByteArray(256, 'q'));
-    EXPECT_EQ(reader.next(), QByteArray(256, 'q'));
 }

@@ -13,10 +13,7 @@
 class LineProcess
 {
 public:
-    LineProcess() = default;
-    virtual ~LineProcess();
-    LineProcess(const LineProcess &) = delete;
-    LineProcess &operator=(const LineProcess &) = delete;
+    virtual ~LineProcess(); // not copied: it owns its process
 
     // program is relative to the build tree, or absolute.
     void start(const QString &program, const QStringList &args,

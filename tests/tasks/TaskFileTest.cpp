@@ -3,6 +3,7 @@
 #include "tasks/CalculationEvaluator.h"
 #include "tasks/TaskFile.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,37 +19,19 @@ protected:
 
 } // namespace
 
-TEST(CalculationEvaluatorTable, Results)
-{
-    const auto eval = &CalculationEvaluator::evaluateCalculation;
-    EXPECT_EQ(eval("12 + 5 ="), 17);
-    EXPECT_EQ(eval("12 x 5 ="), 60);
-    EXPECT_EQ(eval("12 * 5 ="), 60);
-    EXPECT_EQ(eval("7 : 2 ="), 3);
-    EXPECT_EQ(eval("7 / 2 ="), 3);
-    EXPECT_EQ(eval("-7 / 2 ="), -3);
-    EXPECT_EQ(eval("10 - 12 ="), -2);
-    EXPECT_EQ(eval("12   +  5    ="), 17);
-    EXPECT_EQ(eval("a + 5 ="), 5);
-    EXPECT_EQ(eval("3.5 + 1 ="), 1);
-    EXPECT_EQ(eval("+3 + 4 ="), 7);
-    EXPECT_EQ(eval(""), 0);
-    EXPECT_EQ(eval("12\t+ 5 ="), -999) << "a tab is part of a token";
-}
-
-TEST(CalculationEvaluatorTable, UnusableLinesGiveMinus999AndSayWhy)
+TEST(CalculationEvaluator, ResultsAndMinus999ForWhatCannotBeComputed)
 {
     ConsoleCapture console;
-    EXPECT_EQ(CalculationEvaluator::evaluateCalculation("12+5 ="), -999);
-    EXPECT_EQ(CalculationEvaluator::evaluateCalculation("12 + 5"), -999);
-    EXPECT_TRUE(console.contains("ongeldige syntax"));
-    EXPECT_EQ(CalculationEvaluator::evaluateCalculation("12 % 5 ="), -999);
-    EXPECT_TRUE(console.contains("ongeldige operator"));
-    // Faults that must not bring the program down.
-    EXPECT_EQ(CalculationEvaluator::evaluateCalculation("7 : 0 ="), -999);
-    EXPECT_EQ(CalculationEvaluator::evaluateCalculation("9223372036854775807 + 1 ="), -999);
-    EXPECT_EQ(CalculationEvaluator::evaluateCalculation("-9223372036854775808 / -1 ="), -999);
-    EXPECT_EQ(CalculationEvaluator::evaluateCalculation("4294967296 x 4294967296 ="), -999);
+    const std::pair<const char *, qint64> results[] = {
+        {"12 + 5 =", 17}, {"12 x 5 =", 60}, {"12 * 5 =", 60}, {"7 : 2 =", 3}, {"7 / 2 =", 3}, {"-7 / 2 =", -3},
+        {"10 - 12 =", -2}, {"12   +  5    =", 17}, {"a + 5 =", 5}, {"3.5 + 1 =", 1}, {"+3 + 4 =", 7}, {"", 0},
+        {"12\t+ 5 =", -999}, // a tab is part of a token
+        {"12+5 =", -999}, {"12 + 5", -999}, {"12 % 5 =", -999},
+        // Faults that must not bring the program down.
+        {"7 : 0 =", -999}, {"9223372036854775807 + 1 =", -999}, {"-9223372036854775808 / -1 =", -999},
+        {"4294967296 x 4294967296 =", -999}};
+    for (const auto &[line, result] : results)
+        EXPECT_EQ(CalculationEvaluator::evaluateCalculation(line), result) << line;
     EXPECT_TRUE(console.contains("division by zero in: 7 : 0 ="));
     EXPECT_TRUE(console.contains("result out of range in: 9223372036854775807 + 1 ="));
 }
@@ -68,11 +51,17 @@ TEST_F(TaskFiles, PackagedFilesWinOverDocuments)
     EXPECT_EQ(TaskFile::taskLines(), QStringList{"Ready?"});
     documents.write("Reken/TTR_addition_problems_1.txt", "1 + 1 =\n");
     TaskFile::loadTaskFile("TTR_addition_problems_1.txt");
-    EXPECT_TRUE(console.contains("Successfully loaded TTR_addition_problems_1.txt from app bundle"));
     ASSERT_GT(TaskFile::taskLines().size(), 10);
     for (const QString &line : TaskFile::taskLines().mid(0, TaskFile::taskLines().size() - 1))
         EXPECT_NE(CalculationEvaluator::evaluateCalculation(line), -999) << line.toStdString();
     EXPECT_EQ(TaskFile::taskLines().last(), "") << "the file ends in a line feed";
+
+    for (const char *set : {"Resting.txt", "Failed_attempt.txt", "Preparation.txt", "Baseline.txt"}) {
+        QFile packaged(QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Reken/") + set);
+        ASSERT_TRUE(packaged.open(QIODevice::ReadOnly)) << set;
+        TaskFile::loadTaskFile(set);
+        EXPECT_EQ(TaskFile::taskLines(), TaskFile::splitLines(QString::fromUtf8(packaged.readAll()))) << set;
+    }
 }
 
 TEST_F(TaskFiles, DocumentsRekenThenTheErrorEntry)
@@ -80,18 +69,7 @@ TEST_F(TaskFiles, DocumentsRekenThenTheErrorEntry)
     documents.write("Reken/mine.txt", "A\nB");
     TaskFile::loadTaskFile("mine.txt");
     EXPECT_EQ(TaskFile::taskLines(), (QStringList{"A", "B"}));
-    EXPECT_TRUE(console.contains("Successfully loaded mine.txt from Documents/Reken"));
     TaskFile::loadTaskFile("absent.txt");
     EXPECT_EQ(TaskFile::taskLines(),
               QStringList{"Error loading file: absent.txt not found in bundle or Documents/Reken"});
-    EXPECT_TRUE(console.anyStartsWith("Error reading reken file: "));
-}
-
-TEST_F(TaskFiles, TheFourQuestionSetsAreBundled)
-{
-    for (const char *set : {"Resting.txt", "Failed_attempt.txt", "Preparation.txt", "Baseline.txt"}) {
-        TaskFile::loadTaskFile(set);
-        EXPECT_GE(TaskFile::taskLines().size(), 3) << set;
-        EXPECT_FALSE(TaskFile::taskLines().first().startsWith("Error loading file")) << set;
-    }
 }

@@ -19,34 +19,25 @@ protected:
     }
     ~TaskViews() override { TaskFile::reset(); }
 
-    void linkDrone()
-    {
-        drone.start();
-        session.startBrowsing();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
-    }
-
     DroneEndpoint drone{QStringLiteral("drone")};
 };
 
 } // namespace
 
-TEST_F(TaskViews, ArithmeticWithoutADroneTakesNoProblem)
-{
-    startAt("5");
-    MathCalculationsView math(controller, session, "TTR_addition_problems_1.txt");
-    math.appeared();
-    EXPECT_FALSE(math.droneConnected());
-    EXPECT_EQ(math.currentCalculation(), "");
-    EXPECT_EQ(math.teller(), 0);
-    EXPECT_TRUE(sent.isEmpty());
-}
-
 TEST_F(TaskViews, ArithmeticScoresGoToTheirOwnFileAndProblemsToTheDrone)
 {
     documents.write("Reken/three.txt", "12 + 5 =\n\n7 : 0 =");
-    linkDrone();
     startAt("5");
+    {
+        MathCalculationsView alone(controller, session, "three.txt");
+        alone.appeared();
+        EXPECT_EQ(alone.currentCalculation(), "") << "without a drone no problem is taken";
+        EXPECT_EQ(sent, QStringList{});
+    }
+
+    drone.start();
+    session.startBrowsing();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
     MathCalculationsView math(controller, session, "three.txt");
     math.appeared();
     EXPECT_EQ(math.currentCalculation(), "12 + 5 =");
@@ -83,7 +74,6 @@ TEST_F(TaskViews, QuestionnaireAsksAllQuestionsOfAFileEndingInALineFeed)
     EXPECT_EQ(questions.currentQuestion(), "Ready?");
     questions.pressButton();
     EXPECT_EQ(questions.currentQuestion(), "A");
-    EXPECT_EQ(questions.buttonTitle(), "Next");
     questions.setSliderPosition(3.6);
     EXPECT_EQ(questions.value(), 4);
     questions.pressButton();
@@ -92,7 +82,6 @@ TEST_F(TaskViews, QuestionnaireAsksAllQuestionsOfAFileEndingInALineFeed)
     questions.setValue(7);
     questions.pressButton();
     EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?");
-    EXPECT_EQ(questions.buttonTitle(), "Restart");
     EXPECT_EQ(logLines().mid(2), (QStringList{"05-12-26/10:00:00.000\tA 4", "05-12-26/10:00:00.000\tB 1",
                                               "05-12-26/10:00:00.000\tC 7"}));
     questions.pressButton();
@@ -100,28 +89,20 @@ TEST_F(TaskViews, QuestionnaireAsksAllQuestionsOfAFileEndingInALineFeed)
     EXPECT_EQ(logLines().size(), 5);
 }
 
-TEST_F(TaskViews, QuestionnaireWithoutFinalLineFeedNeverAsksTheLastLine)
+TEST_F(TaskViews, QuestionnaireWithoutFinalLineFeedOrFileEndsEarly)
 {
     documents.write("Reken/abc.txt", "A\nB\nC");
     startAt();
     QuestionnaireView questions(controller, session, "abc.txt");
     questions.appeared();
-    questions.pressButton();
-    questions.pressButton();
-    EXPECT_EQ(questions.currentQuestion(), "B");
-    questions.pressButton();
-    EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?");
+    for (int press = 0; press < 3; ++press)
+        questions.pressButton();
+    EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?") << "the last line is never asked";
     EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tB 1");
-}
 
-TEST_F(TaskViews, QuestionnaireOfAMissingFileEndsAtTheFirstPress)
-{
-    startAt();
-    QuestionnaireView questions(controller, session, "missing.txt");
-    questions.appeared();
-    questions.pressButton();
-    EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?");
+    QuestionnaireView missing(controller, session, "missing.txt");
+    missing.appeared();
+    missing.pressButton();
+    EXPECT_EQ(missing.currentQuestion(), "All questions done. Restart?");
     EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tReady? 1");
-    questions.pressButton();
-    EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tAll questions done. Restart? 1");
 }
