@@ -17,12 +17,6 @@ ExerciseView::ExerciseView(VerkeersLeiding &manager, MultipeerSession &session, 
     connect(&m_gap, &TaskTimer::timeout, this, &ExerciseView::startExercise);
 }
 
-void ExerciseView::setSecondMs(int ms)
-{
-    m_timer.setInterval(ms);
-    m_gap.setInterval(ms);
-}
-
 const ExerciseSequence::Exercise *ExerciseView::current() const
 {
     if (m_currentExerciseIndex < 0 || m_currentExerciseIndex >= m_exercises.size())

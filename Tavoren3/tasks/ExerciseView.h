@@ -40,9 +40,6 @@ public:
     qint64 totalElapsedTime() const { return m_totalElapsedTime; }
     QString totalText() const;
 
-    // Tests run the sequence faster than one second per tick.
-    void setSecondMs(int ms);
-
     Q_INVOKABLE void appeared();
     Q_INVOKABLE void disappeared();
     // One second of the countdown.
