@@ -14,28 +14,19 @@ QList<DeelTestje> fiveSteps()
 
 } // namespace
 
-TEST_F(RunEditor, OpensOnTheFirstStepOrNone)
+TEST_F(RunEditor, OpensOnTheFirstStepOrNoneAndANewStepGoesAfterTheSelection)
 {
-    open(fiveSteps());
-    EXPECT_EQ(editor.selectedTestID(), document().steps().at(0).id);
-    EXPECT_EQ(rows(), "*1. S1 | 2. S2 | 3. S3 | 4. S4 | 5. S5");
-    content.setIsTestEditing(false);
-    EXPECT_TRUE(editor.selectedTestID().isNull());
-
     open({});
-    EXPECT_TRUE(editor.selectedTestID().isNull());
     EXPECT_FALSE(editor.step()->hasStep());
-}
-
-TEST_F(RunEditor, NewStepIsNumberedNamedAndInsertedAfterTheSelection)
-{
-    open({});
     editor.newStep();
     ASSERT_EQ(document().stepCount(), 1);
     EXPECT_EQ(document().steps().at(0).labelID, "New_step_1");
     EXPECT_EQ(editor.selectedTestID(), document().steps().at(0).id);
+    content.setIsTestEditing(false);
+    EXPECT_TRUE(editor.selectedTestID().isNull());
 
     open(fiveSteps());
+    EXPECT_EQ(rows(), "*1. S1 | 2. S2 | 3. S3 | 4. S4 | 5. S5");
     editor.rows().at(1)->select();
     editor.newStep();
     EXPECT_EQ(rows(), "1. S1 | 2. S2 | *3. New step 6 | 4. S3 | 5. S4 | 6. S5");
