@@ -31,21 +31,7 @@ TEST(StepLabelRules, SpacesBecomeUnderscoresOthersGoRunsCollapse)
         EXPECT_EQ(StepLabel::derived(QString::fromUtf8(typed)), QString::fromUtf8(label)) << typed;
 }
 
-TEST_F(StepView, TypedLabelIsStoredInItsDerivedForm)
-{
-    open({step(1, "a", 0)});
-    StepViewModel &detail = *editor.step();
-    QSignalSpy shown(&detail, &StepViewModel::stepChanged);
-    detail.setLabelID("my label!");
-    EXPECT_EQ(document().steps().at(0).labelID, "my_label");
-    // A keystroke that derives to the stored label still resets the field.
-    shown.clear();
-    detail.setLabelID("my_label?");
-    EXPECT_EQ(detail.labelID(), "my_label");
-    EXPECT_EQ(shown.count(), 1);
-}
-
-TEST_F(StepView, RenameMovesAnAutomaticLabelAndKeepsATypedOne)
+TEST_F(StepView, RenameMovesAnAutomaticLabelTypedOnesStayAndAreStoredDerived)
 {
     DeelTestje placeholder = step(1, "new_test", 0);
     DeelTestje derived = step(2, "Warm_up", 0);
@@ -77,6 +63,15 @@ TEST_F(StepView, RenameMovesAnAutomaticLabelAndKeepsATypedOne)
     editor.rows().at(0)->select();
     detail.setName("Fresh");
     EXPECT_EQ(detail.labelID(), "Fresh");
+
+    // A typed label is stored in its derived form; a keystroke that derives to it still resets the field.
+    QSignalSpy shown(&detail, &StepViewModel::stepChanged);
+    detail.setLabelID("my label!");
+    EXPECT_EQ(document().steps().at(0).labelID, "my_label");
+    shown.clear();
+    detail.setLabelID("my_label?");
+    EXPECT_EQ(detail.labelID(), "my_label");
+    EXPECT_EQ(shown.count(), 1);
 }
 
 TEST_F(StepView, TheDetailFollowsTheSelectedStep)
@@ -110,10 +105,11 @@ TEST_F(StepView, TheDetailFollowsTheSelectedStep)
     EXPECT_EQ(detail.instructionsText(), "Breathe in");
 }
 
-TEST_F(OptionalViews, LoadStagesTheStepsViewsWithDefaults)
+TEST_F(OptionalViews, LoadStagesWithDefaultsAndAnyTouchRewritesTheListInOfferedOrder)
 {
     open({step(1, "a", 0, {{video, {QStringLiteral("33.mp4"), QStringLiteral("yes")}}, {text, {std::nullopt}},
-                           {timer, {}}, {"Exercises", {QStringLiteral("warmup.json")}}})});
+                           {timer, {}}, {"Exercises", {QStringLiteral("warmup.json")}}}),
+          step(2, "b", 0, {{text, {QStringLiteral("Bye")}}, {timer, {}}})});
     StepViewModel &detail = *editor.step();
     // "Exercises" is kept but not offered, so not shown as selected.
     EXPECT_EQ(detail.stagedSelectionList(), QStringList({timer, video, text}));
@@ -123,24 +119,17 @@ TEST_F(OptionalViews, LoadStagesTheStepsViewsWithDefaults)
                                                                                {"autoContinue", "no"}}));
     EXPECT_EQ(detail.stagedParams().value(text), (OptionalViewChoices::Staged{{"value", ""}}));
     EXPECT_FALSE(detail.stagedParams().contains(timer));
+    detail.setViewSelected(text, true); // already on: no change
     EXPECT_EQ(viewNames(document().steps().at(0)), QStringList({video, text, timer, "Exercises"}))
         << "loading alone leaves the step as it was";
     EXPECT_FALSE(editor.hasUnsavedChanges());
-}
-
-TEST_F(OptionalViews, AnyTouchRewritesTheListInOfferedOrder)
-{
-    open({step(1, "a", 0, {{text, {QStringLiteral("Hello")}}, {timer, {}}, {"Exercises", {QStringLiteral("w.json")}}}),
-          step(2, "b", 0, {{text, {QStringLiteral("Bye")}}, {timer, {}}})});
-    StepViewModel &detail = *editor.step();
-    detail.setViewSelected(text, true); // already on: no change
-    EXPECT_EQ(viewNames(document().steps().at(0)).size(), 3);
 
     detail.setViewSelected("Climbing", true);
     const DeelTestje first = document().steps().at(0);
-    ASSERT_EQ(viewNames(first), QStringList({"Climbing", timer, text}));
+    ASSERT_EQ(viewNames(first), QStringList({"Climbing", timer, video, text}));
     EXPECT_EQ(first.views().at(0).Parameters, Parameters{});
-    EXPECT_EQ(first.views().at(2).Parameters, Parameters{QStringLiteral("Hello")});
+    EXPECT_EQ(first.views().at(2).Parameters,
+              (Parameters{QStringLiteral("33.mp4"), QStringLiteral("yes"), QStringLiteral("no"), QStringLiteral("no")}));
     EXPECT_TRUE(editor.hasUnsavedChanges());
     EXPECT_EQ(viewNames(document().steps().at(1)), QStringList({text, timer}));
 
