@@ -34,8 +34,6 @@ TEST(DryRun, BundledProtocolGivesTheLabelFileOfARealRun)
     const ProgramRun out = dryRun({mini, "--ppid", "1234", "--documents", documents.path(), "--untimed", "5"});
     ASSERT_EQ(out.status, 0) << out.err.toStdString();
     EXPECT_TRUE(out.outLines().last().contains("/Label_files/Miniprotocol/Miniprotocol_1234_1_"));
-    EXPECT_TRUE(out.outLines().contains("state: done"));
-    EXPECT_TRUE(out.outLines().contains("state: pause")) << "the rating step's warning pauses the run";
 
     const QStringList lines = labelLines(documents, out);
     ASSERT_GE(lines.size(), 2);
