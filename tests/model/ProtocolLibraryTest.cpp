@@ -138,15 +138,10 @@ TEST_F(ProtocolLibraryTest, DefaultProtocolFromDocumentsThenResources)
     addProtocol("mini.json", "Local mini");
     EXPECT_EQ(std::get<std::unique_ptr<::Run>>(BundleDecodable::loadDefaultProtocol())->researchName(), "Local mini");
 
-    // A broken one gives one message.
-    const QString failed = "Failed to decode " + path("mini.json") + " from bundle due ";
-    for (const auto &[json, message] : std::initializer_list<std::pair<const char *, QString>>{
-             {R"({"VeskPauseLabel":1})", "missing key version"},
-             {R"({"version":1,"VeskPauseLabel":1})", "type mismatch Expected to decode String but found a number instead."},
-             {R"({"version":null,"VeskPauseLabel":1})", "type String missing value"}}) {
-        documents.write(path("mini.json"), json);
-        EXPECT_EQ(std::get<QString>(BundleDecodable::loadDefaultProtocol()), failed + message);
-    }
+    // A broken one gives one message that names the file and, where one is missing, the key.
+    documents.write(path("mini.json"), R"({"VeskPauseLabel":1})");
+    EXPECT_EQ(std::get<QString>(BundleDecodable::loadDefaultProtocol()),
+              "Failed to decode " + path("mini.json") + " from bundle due missing key version");
     documents.write(path("mini.json"), "nonsense");
     EXPECT_TRUE(std::get<QString>(BundleDecodable::loadDefaultProtocol()).startsWith("Failed to decode " + path("mini.json")));
 }

@@ -27,23 +27,6 @@ DeelTestje fullStep()
 
 } // namespace
 
-TEST(ProtocolWriter, CompactWithKeysInTheirOrderAndAbsentFieldsLeftOut)
-{
-    ::Run run;
-    run.setVersion("2.1");
-    run.setResearchName("Study");
-    run.setVeskPauseLabel(1000);
-    run.setResearchDescription(QString("About"));
-    run.setIDlist({{"rest", 4}});
-    run.setSteps({fullStep()});
-    EXPECT_EQ(ProtocolWriter::encode(run),
-              R"J({"version":"2.1","steps":[{"id":"0EBAEF98-3CAD-568B-8CCC-3B257F7418D4","numID":4,"name":"Rest",)J"
-              R"J("description":"Sit still","duration":60,"autoContinue":false,"drone":[{"ActionType":"timer",)J"
-              R"J("Parameters":"60"},{"ActionType":"black"}],"aloud_silent":true,"labelID":"rest","optionalViews":)J"
-              R"J([{"ViewName":"Text (drone side)","Parameters":["hi",null]}]}],"researchName":"Study",)J"
-              R"J("VeskPauseLabel":1000,"researchDescription":"About","IDlist":{"rest":4},"usesDrone":true})J");
-}
-
 TEST(ProtocolWriter, RoundTripKeepsEveryValue)
 {
     // An absent description stays absent, an empty one empty; an empty view list stays a list.
@@ -68,7 +51,7 @@ TEST(ProtocolWriter, RoundTripKeepsEveryValue)
     }
 }
 
-// A legacy Dutch file comes out with English keys and every value.
+// A legacy Dutch file comes out compact, with English keys in their order, every value, and absent fields left out.
 TEST(Cli, ConvertWritesToStandardOutputOrAWholeFile)
 {
     TemporaryDocuments folder;
