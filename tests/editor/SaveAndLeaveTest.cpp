@@ -68,27 +68,22 @@ TEST_F(SaveAndLeave, DeactivationAsksButTheEditorStaysOpen)
 TEST_F(SaveAndLeave, SaveRefusesAProtocolWithoutNameOrVersion)
 {
     open({step(1, "a", 0)}, "Study_1.json");
-    document().setResearchName("");
-    document().setVersion("");
-    editor.save();
-    EXPECT_EQ(editor.saveError(), "Enter a research name and a version before saving.");
-    EXPECT_EQ(state(), "open, unsaved");
-
-    document().setVersion("2");
-    EXPECT_EQ(editor.saveError(), "") << "a filled-in field clears the message";
-    document().setResearchName("   ");
-    editor.save();
-    EXPECT_EQ(editor.saveError(), "Enter a research name before saving.");
-
-    document().setResearchName("Study");
-    document().setVersion("");
+    for (const auto &[name, version, message] : std::initializer_list<std::tuple<QString, QString, QString>>{
+             {"", "", "Enter a research name and a version before saving."},
+             {"   ", "2", "Enter a research name before saving."},
+             {"Study", "", "Enter a version before saving."}}) {
+        document().setResearchName(name);
+        document().setVersion(version);
+        editor.save();
+        EXPECT_EQ(editor.saveError(), message);
+    }
     editor.cancel();
     editor.answerSave();
-    EXPECT_EQ(editor.saveError(), "Enter a version before saving.");
     EXPECT_EQ(state(), "open, unsaved") << "a refused save does not leave";
+    document().setVersion("2");
+    EXPECT_EQ(editor.saveError(), "") << "a filled-in field clears the message";
 
     // A write that fails keeps the editor, its changes and the earlier file.
-    document().setVersion("2");
     documents.write("Research_protocols/Study_2.json/in_the_way", "");
     editor.save();
     EXPECT_EQ(editor.saveError(), "The protocol file could not be written; your changes are not saved.");

@@ -146,9 +146,6 @@ TEST_F(OptionalViews, ParametersAreWrittenByKind)
     const auto parameters = [&](int view) { return document().steps().at(0).views().at(view).Parameters; };
     detail.setViewSelected(breathing, true);
     detail.setViewSelected(video, true);
-    EXPECT_EQ(parameters(0), Parameters{QString()});
-    EXPECT_EQ(parameters(1), (Parameters{QString(), QStringLiteral("no"), QStringLiteral("no"), QStringLiteral("no")}));
-
     detail.setParameter(breathing, "value", "Slow");
     detail.setParameter(video, "videoLink", "06.mp4");
     detail.setParameter(video, "autoContinue", "yes");
