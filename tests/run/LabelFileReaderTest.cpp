@@ -25,14 +25,10 @@ QByteArray labelFile(const QString &lines)
     return (out.join('\n') + '\n').toUtf8();
 }
 
-QString seconds(const QDateTime &time)
-{
-    return QString::number(t0.msecsTo(time) / 1000.0);
-}
-
 // The session, "|" between its steps, pauses, events and error; times in seconds after t0.
 QString described(const LabelSession &session)
 {
+    const auto seconds = [](const QDateTime &time) { return QString::number(t0.msecsTo(time) / 1000.0); };
     QStringList out;
     for (const StepRun &run : session.steps)
         out << QString("step %1 (%2) %3..%4 %5")
