@@ -52,7 +52,7 @@ TEST(ProtocolWriter, RoundTripKeepsEveryValue)
 }
 
 // A legacy Dutch file comes out compact, with English keys in their order, every value, and absent fields left out.
-TEST(Cli, ConvertWritesToStandardOutputOrAWholeFile)
+TEST(Cli, ConvertWritesToStandardOutputOrAWholeFileAndListNamesTheProtocols)
 {
     TemporaryDocuments folder;
     const QString legacy = QStringLiteral(TAVOREN_TEST_DATA "/legacy_dutch.json");
@@ -67,10 +67,11 @@ TEST(Cli, ConvertWritesToStandardOutputOrAWholeFile)
     ASSERT_EQ(printed.status, 0) << printed.err.toStdString();
     EXPECT_EQ(printed.out, english + "\n");
 
-    const ProgramRun written = cli({"convert", legacy, folder.filePath("converted.json")});
+    folder.write("Research_protocols/two.txt", "{}");
+    const ProgramRun written = cli({"convert", legacy, folder.filePath("Research_protocols/converted.json")});
     ASSERT_EQ(written.status, 0) << written.err.toStdString();
     EXPECT_TRUE(written.out.isEmpty());
-    EXPECT_EQ(folder.read("converted.json"), english);
+    EXPECT_EQ(folder.read("Research_protocols/converted.json"), english);
 
     // A broken file: one line that names it and the missing key, and no output file.
     folder.write("broken.json", R"({"version":"1","steps":[]})");
@@ -80,16 +81,11 @@ TEST(Cli, ConvertWritesToStandardOutputOrAWholeFile)
     EXPECT_EQ(broken.err.count('\n'), 1) << broken.err.toStdString();
     EXPECT_TRUE(broken.err.contains("broken.json") && broken.err.contains("VeskPauseLabel"));
     EXPECT_FALSE(folder.exists("out.json"));
-}
 
-TEST(Cli, ListPrintsTheProtocolFiles)
-{
-    TemporaryDocuments folder;
-    folder.write("Research_protocols/one.json", "{}");
-    folder.write("Research_protocols/two.txt", "{}");
-    const ProgramRun result = cli({"list", folder.path()});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "one.json\n");
+    // "list" names the protocol files of a documents folder.
+    const ProgramRun listed = cli({"list", folder.path()});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.out, "converted.json\n");
     EXPECT_NE(cli({"list", folder.filePath("nowhere")}).status, 0);
     EXPECT_EQ(cli({"frobnicate"}).status, 64);
 }
