@@ -32,7 +32,7 @@ protected:
 
 } // namespace
 
-TEST_F(ProtocolLibraryTest, ListsAndLoadsOnlyJsonFilesInTheFolder)
+TEST_F(ProtocolLibraryTest, ListsLoadsAndCopiesOnlyJsonFilesInTheFolder)
 {
     library.listProtocols();
     EXPECT_TRUE(library.configFiles().isEmpty()) << "no folder yet";
@@ -50,23 +50,16 @@ TEST_F(ProtocolLibraryTest, ListsAndLoadsOnlyJsonFilesInTheFolder)
     EXPECT_EQ(bad.error->key, "VeskPauseLabel");
     EXPECT_FALSE(library.loadProtocol("missing.json").run);
     EXPECT_FALSE(library.loadProtocol("../Research_protocols/a.json").run);
-}
 
-TEST_F(ProtocolLibraryTest, DuplicatesTakeTheNextFreeNameAndNeverOverwrite)
-{
-    addProtocol("study.json", "Study");
-    documents.write(path("broken.json"), "{");
-    library.listProtocols();
-    addProtocol("study_copy.json", "Someone else's work"); // not listed: the list is not read again
-    library.duplicateProtocol("study.json");
-    library.duplicateProtocol("study.json");
-    EXPECT_EQ(listed(), (QStringList{"broken.json", "study.json", "study_copy2.json", "study_copy3.json"}));
-    EXPECT_EQ(nameIn("study_copy.json"), "Someone else's work");
-    EXPECT_EQ(nameIn("study_copy2.json"), "Study (copy)");
-    EXPECT_EQ(nameIn("study_copy3.json"), "Study (copy)");
-
-    library.duplicateProtocol("broken.json");
-    EXPECT_EQ(library.configFiles().size(), 4);
+    // Copies take the next free name and never overwrite; a file that does not load is not copied.
+    addProtocol("a_copy.json", "Someone else's work"); // not listed: the list is not read again
+    library.duplicateProtocol("a.json");
+    library.duplicateProtocol("a.json");
+    library.duplicateProtocol("bad.json");
+    EXPECT_EQ(listed(), (QStringList{"a.json", "a_copy2.json", "a_copy3.json", "bad.json"}));
+    EXPECT_EQ(nameIn("a_copy.json"), "Someone else's work");
+    EXPECT_EQ(nameIn("a_copy2.json"), "Good (copy)");
+    EXPECT_EQ(nameIn("a_copy3.json"), "Good (copy)");
 }
 
 TEST_F(ProtocolLibraryTest, SaveNamesTheFileAndRemovesTheOriginal)
