@@ -121,7 +121,7 @@ TEST_F(RunControl, BackSkipAndRestart)
     EXPECT_EQ(sent, QStringList{"pause"});
 }
 
-TEST_F(RunControl, StopDuringARunAndAfterCompletion)
+TEST_F(RunControl, StopDuringARunAndAfterAnEmptyProtocolCompleted)
 {
     useSteps({step(1, "a", 10)});
     startAt();
@@ -132,11 +132,16 @@ TEST_F(RunControl, StopDuringARunAndAfterCompletion)
     EXPECT_EQ(status(), "step 0, 0 s, paused, home");
     EXPECT_EQ(sent, (QStringList{"pause", "done", "resume"}));
 
+    // An empty protocol completes at the first advance.
     sent.clear();
     controller.setShouldReturnToHome(false);
-    startAt();
+    useSteps({}, "Stress test, part 2.");
+    startAt("1234");
+    EXPECT_FALSE(controller.hasCurrentStep());
+    EXPECT_EQ(controller.current()->testID(), "0");
     controller.advance(false);
     ASSERT_TRUE(controller.isCompleted());
+    EXPECT_EQ(protocol.currentProtocolName(), "Stress test, part 2.") << "copied at the start";
     const qsizetype lines = logLines().size();
     controller.stopRun();
     EXPECT_EQ(logLines().size(), lines) << "no stopped lines after completion";
@@ -146,17 +151,6 @@ TEST_F(RunControl, StopDuringARunAndAfterCompletion)
     sent.clear();
     controller.stopRun();
     EXPECT_TRUE(sent.isEmpty()) << "nothing to stop";
-}
-
-TEST_F(RunControl, EmptyProtocolCompletesAtTheFirstAdvance)
-{
-    useSteps({}, "Stress test, part 2.");
-    startAt("1234");
-    EXPECT_FALSE(controller.hasCurrentStep());
-    EXPECT_EQ(controller.current()->testID(), "0");
-    controller.advance(false);
-    EXPECT_TRUE(controller.isCompleted());
-    EXPECT_EQ(protocol.currentProtocolName(), "Stress test, part 2.") << "copied at the start";
 }
 
 TEST_F(RunControl, CurrentStepStateTable)
