@@ -103,11 +103,11 @@ TEST_F(StepView, TheDetailFollowsTheSelectedStep)
     EXPECT_EQ(detail.instructionsText(), "Breathe in");
 }
 
-TEST_F(OptionalViews, LoadStagesWithDefaultsAndAnyTouchRewritesTheListInOfferedOrder)
+TEST_F(OptionalViews, StagedOnLoadRewrittenInOfferedOrderOnTouchAndWrittenByKind)
 {
     open({step(1, "a", 0, {{video, {QStringLiteral("33.mp4"), QStringLiteral("yes")}}, {text, {std::nullopt}},
                            {timer, {}}, {"Exercises", {QStringLiteral("warmup.json")}}}),
-          step(2, "b", 0, {{text, {QStringLiteral("Bye")}}, {timer, {}}})});
+          step(2, "b", 0, {{text, {QStringLiteral("Bye")}}, {timer, {}}}), step(3, "c", 0)});
     StepViewModel &detail = *editor.step();
     // "Exercises" is kept but not offered, so not shown as selected.
     EXPECT_EQ(detail.stagedSelectionList(), QStringList({timer, video, text}));
@@ -137,13 +137,10 @@ TEST_F(OptionalViews, LoadStagesWithDefaultsAndAnyTouchRewritesTheListInOfferedO
     detail.setParameter(text, "value", "Goodbye");
     EXPECT_EQ(document().steps().at(1).views().at(1).Parameters, Parameters{QStringLiteral("Goodbye")});
     EXPECT_EQ(viewNames(document().steps().at(1)), QStringList({timer, text}));
-}
 
-TEST_F(OptionalViews, ParametersAreWrittenByKind)
-{
-    open({step(1, "a", 0)});
-    StepViewModel &detail = *editor.step();
-    const auto parameters = [&](int view) { return document().steps().at(0).views().at(view).Parameters; };
+    // A step without views: each kind gets its own parameters.
+    editor.rows().at(2)->select();
+    const auto parameters = [&](int view) { return document().steps().at(2).views().at(view).Parameters; };
     detail.setViewSelected(breathing, true);
     detail.setViewSelected(video, true);
     detail.setParameter(breathing, "value", "Slow");
@@ -157,7 +154,7 @@ TEST_F(OptionalViews, ParametersAreWrittenByKind)
     // Switched off and on again, a view gets back what was staged for it.
     detail.setViewSelected(video, false);
     detail.setViewSelected(breathing, false);
-    EXPECT_EQ(document().steps().at(0).optionalViews, QList<OptionalViewSettings>{});
+    EXPECT_EQ(document().steps().at(2).optionalViews, QList<OptionalViewSettings>{});
     detail.setViewSelected(breathing, true);
     EXPECT_EQ(parameters(0), Parameters{QStringLiteral("Slow")});
 }
