@@ -12,7 +12,7 @@ ProgramRun cli(const QStringList &args) { return ProgramRun::of(QStringLiteral(T
 DeelTestje fullStep()
 {
     DeelTestje step;
-    step.id = QUuid::fromString(QStringLiteral("{0ebaef98-3cad-568b-8ccc-3b257f7418d4}"));
+    step.id = QUuid::createUuid();
     step.numID = 4;
     step.name = QStringLiteral("Rest");
     step.description = QStringLiteral("Sit still");
@@ -39,7 +39,6 @@ TEST(ProtocolWriter, RoundTripKeepsEveryValue)
         run.setUsesDrone(false);
         run.setIDlist({{"a", 1}, {"b", 9000000000}});
         DeelTestje second = fullStep();
-        second.id = QUuid::createUuid();
         second.optionalViews = QList<OptionalViewSettings>{};
         run.setSteps({fullStep(), second});
 
