@@ -5,7 +5,7 @@ using SaveAndLeave = EditorFixture;
 
 TEST_F(SaveAndLeave, ChangesAfterTheInitialLoadMakeCancelAsk)
 {
-    useSteps({step(1, "a", 0)});
+    useSteps({step(1, "NewLabel", 0)}); // its placeholder label is replaced while opening
     content.setIsTestEditing(true);
     document().setResearchName("Opening"); // still loading: not a change
     QCoreApplication::processEvents();
