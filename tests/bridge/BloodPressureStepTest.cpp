@@ -117,12 +117,10 @@ TEST_F(BloodPressureStepTest, AResultLogsOnceAndNeverWhilePaused)
 
 TEST_F(BloodPressureStepTest, EveryErrorLogsItsAdviceOnceTheDisplayIsNormalAgain)
 {
-    // Entries with a headline and an advice, and the two without ("|"-less).
+    // An entry with a headline and an advice, and one without ("|"-less).
     const std::pair<QString, QString> errors[] = {
         {"EC02", " There was over/under pressure. Check cuff attachment/fit and tubing, and retry."},
-        {"EC82", "Unkink/inspect hose."},
-        {"EC24", "One or more BP results were corrupted then recovered. If frequent, indicates malfunction needing "
-                 "service."}};
+        {"EC82", "Unkink/inspect hose."}};
     connectThroughBrowser();
     QStringList expected;
     for (const auto &[code, advice] : errors) {
