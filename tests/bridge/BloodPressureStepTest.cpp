@@ -80,9 +80,10 @@ TEST_F(BloodPressureStepTest, StartLogsOnceStopSendsTheSamePulseAndTheCancelAdvi
     view.startStopMeasurement();
     const QByteArray pulse = EspBleCentral::pulsePayload(BloodPersureView::pulseLength);
     const auto writes = bridge->writes();
-    EXPECT_EQ(std::count_if(writes.cbegin(), writes.cend(),
-                            [&](const auto &write) { return write.uuid == EspBleCentral::pulseCharUUID && write.value == pulse; }),
-              2) << "stopping sends the starting pulse again";
+    const auto isPulse = [&](const auto &write) {
+        return write.uuid == EspBleCentral::pulseCharUUID && write.value == pulse;
+    };
+    EXPECT_EQ(std::count_if(writes.cbegin(), writes.cend(), isPulse), 2) << "stopping sends the starting pulse again";
     const QString advice = " " + BloodPersureView::cancelledMeasurementAdvice;
     ASSERT_TRUE(waitFor([&] { return central.lastMeasurement() == advice && !central.errorOccured(); }));
     settle();

@@ -118,8 +118,6 @@ TEST_F(Central, TheDisplayTellsIdleMeasuringOrAnErrorWithItsAdvice)
         {{12, 34}, {"150", "EC02", "1234"}, overPressureAdvice, overPressureAdvice, true, false},
         {{12, 34}, {"150", "EC02", "1234", "1234"}, measuring, overPressureAdvice, true, false},
         {{12, 34}, {"EC77"}, generic, "Unknown error.", false, true},
-        {{12, 34}, {"Lbb"}, " Contact support for the replacement of the backup battery.", "Low backup battery.", false,
-         true},
         {{12, 34}, {"EC82"}, "Unkink/inspect hose.", "Kinked hose EC82.", false, true}, // an entry without advice
     };
     for (const Row &row : rows) {
@@ -203,7 +201,8 @@ class PulseWrite : public Central, public ::testing::WithParamInterface<PulseRow
 };
 INSTANTIATE_TEST_SUITE_P(
     Properties, PulseWrite,
-    ::testing::Values(PulseRow{C::Read | C::Write | C::WriteWithoutResponse, Write::withoutResponse, "Measurement in progress..."},
+    ::testing::Values(PulseRow{C::Read | C::Write | C::WriteWithoutResponse, Write::withoutResponse,
+                               "Measurement in progress..."},
                       PulseRow{C::Read | C::Write, Write::withResponse, "Starting the measurement..."},
                       PulseRow{C::Read | C::Notify, std::nullopt, "Cannot write to device"}));
 } // namespace
