@@ -8,8 +8,16 @@
 
 namespace {
 
-constexpr int deadlineMs = 10000;
 const QString started = "05-12-26/10:00:00.000\tBlood pressure measurement started...";
+const QString logged = "05-12-26/10:00:00.000\tBlood pressure: ";
+
+bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 10000); }
+// Lets every queued callback run.
+void settle()
+{
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+}
 
 class BloodPressureStepTest : public FastBridge, public RunFixture
 {
@@ -22,30 +30,16 @@ protected:
         view.appeared();
     }
 
-    static bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, deadlineMs); }
-
     void connectThroughBrowser()
     {
         view.deviceButtonPressed();
         ASSERT_TRUE(waitFor([&] { return !view.deviceBrowser()->searching(); }));
         view.deviceBrowser()->select(0);
         view.deviceBrowser()->connectSelected();
-        ASSERT_TRUE(waitFor([&] { return central.statusMessage() == "Ready for measurements"; }));
         ASSERT_TRUE(waitFor([&] { return central.displayText() == bridge->display(); }));
     }
 
     QStringList bloodPressureLines() const { return logLines().filter("\tBlood pressure"); }
-
-    bool finishMeasurement(const QString &expectedLast)
-    {
-        return waitFor([&] { return central.lastMeasurement() == expectedLast && !central.isMeasuring(); });
-    }
-
-    static void settle()
-    {
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
-    }
 
     EspBleCentral &central = *controller.bleManager();
     BloodPersureView view{controller};
@@ -55,19 +49,14 @@ protected:
 
 TEST_F(BloodPressureStepTest, ButtonsFollowTheLink)
 {
-    EXPECT_EQ(view.deviceButtonText(), "Find Device");
     EXPECT_FALSE(view.measurementButtonEnabled());
-
     connectThroughBrowser();
     EXPECT_FALSE(view.showDeviceBrowser()) << "Connect closes the sheet";
     EXPECT_EQ(view.deviceButtonText(), "Disconnect");
     EXPECT_TRUE(view.measurementButtonEnabled());
-    EXPECT_EQ(view.displayLine(), "Display: " + bridge->display());
     EXPECT_TRUE(BloodPersureView(controller).measurementButtonEnabled()) << "the next step measures on the same link";
 
     view.deviceButtonPressed();
-    EXPECT_EQ(central.statusMessage(), "Disconnected");
-    EXPECT_FALSE(central.connectedPeripheral().has_value());
     ASSERT_TRUE(waitFor([&] { return !central.isConnected(); }));
     EXPECT_FALSE(view.hasSelectedDevice());
     EXPECT_EQ(view.deviceButtonText(), "Find Device");
@@ -77,7 +66,6 @@ TEST_F(BloodPressureStepTest, ButtonsFollowTheLink)
     bridge->dropLink("out of range");
     ASSERT_TRUE(waitFor([&] { return !central.isConnected(); }));
     EXPECT_FALSE(view.hasSelectedDevice()) << "a lost link clears the selection";
-    EXPECT_EQ(view.deviceButtonText(), "Find Device");
 }
 
 TEST_F(BloodPressureStepTest, StartLogsOnceStopSendsTheSamePulseAndTheCancelAdviceIsNotLogged)
@@ -89,55 +77,57 @@ TEST_F(BloodPressureStepTest, StartLogsOnceStopSendsTheSamePulseAndTheCancelAdvi
     view.startStopMeasurement();
     ASSERT_EQ(bloodPressureLines(), QStringList{started});
     ASSERT_TRUE(waitFor([&] { return central.isMeasuring(); }));
-    EXPECT_EQ(view.measurementButtonText(), "Stop Measurement");
-
     view.startStopMeasurement();
     const QByteArray pulse = EspBleCentral::pulsePayload(BloodPersureView::pulseLength);
-    int pulses = 0;
-    for (const auto &write : bridge->writes())
-        pulses += write.uuid == EspBleCentral::pulseCharUUID && write.value == pulse;
-    EXPECT_EQ(pulses, 2) << "stopping sends the starting pulse again";
+    const auto writes = bridge->writes();
+    const auto isPulse = [&](const auto &write) {
+        return write.uuid == EspBleCentral::pulseCharUUID && write.value == pulse;
+    };
+    EXPECT_EQ(std::count_if(writes.cbegin(), writes.cend(), isPulse), 2) << "stopping sends the starting pulse again";
     const QString advice = " " + BloodPersureView::cancelledMeasurementAdvice;
-    ASSERT_TRUE(waitFor([&] { return central.lastMeasurement() == advice && !central.errorOccured(); }))
-        << central.lastMeasurement().toStdString();
+    ASSERT_TRUE(waitFor([&] { return central.lastMeasurement() == advice && !central.errorOccured(); }));
     settle();
     EXPECT_EQ(bloodPressureLines(), QStringList{started});
-    EXPECT_EQ(view.lastLine(), "Last: " + advice);
 }
 
-TEST_F(BloodPressureStepTest, AResultLogsItsStatusLineOnce)
+TEST_F(BloodPressureStepTest, AResultLogsOnceAndNeverWhilePaused)
 {
     connectThroughBrowser();
+    const auto finished = [&](const QString &result) {
+        return waitFor([&] { return central.lastMeasurement() == result && !central.isMeasuring(); });
+    };
+    view.startStopMeasurement();
+    controller.togglePause();
+    ASSERT_TRUE(finished("SYS=120 DIA=80 MAP=93 HR=60"));
+    settle();
+    controller.togglePause();
+    settle();
+    EXPECT_EQ(bloodPressureLines(), QStringList{started});
+    EXPECT_EQ(view.lastLoggedMeasurement(), "SYS=120 DIA=80 MAP=93 HR=60");
+
     bridge->setNextResult(131, 84, 72);
     view.startStopMeasurement();
-    ASSERT_TRUE(finishMeasurement("SYS=131 DIA=84 MAP=99 HR=72"));
+    ASSERT_TRUE(finished("SYS=131 DIA=84 MAP=99 HR=72"));
     settle();
-    EXPECT_EQ(bloodPressureLines(),
-              (QStringList{started, "05-12-26/10:00:00.000\tBlood pressure: BP: 131/84 mmHg, HR: 72 bpm"}));
-    EXPECT_EQ(view.lastLoggedMeasurement(), "SYS=131 DIA=84 MAP=99 HR=72");
-
-    // The same result shown again by a new step is not logged again.
     BloodPersureView nextStep{controller};
     nextStep.appeared();
     settle();
-    EXPECT_EQ(bloodPressureLines().size(), 2);
+    EXPECT_EQ(bloodPressureLines(), (QStringList{started, started, logged + "BP: 131/84 mmHg, HR: 72 bpm"}))
+        << "the same result shown again by a new step is not logged again";
 }
 
 TEST_F(BloodPressureStepTest, EveryErrorLogsItsAdviceOnceTheDisplayIsNormalAgain)
 {
-    // Entries with a headline and an advice, and the two without ("|"-less).
-    const QList<std::pair<QString, QString>> errors{
+    // An entry with a headline and an advice, and one without ("|"-less).
+    const std::pair<QString, QString> errors[] = {
         {"EC02", " There was over/under pressure. Check cuff attachment/fit and tubing, and retry."},
-        {"EC82", "Unkink/inspect hose."},
-        {"EC24", "One or more BP results were corrupted then recovered. If frequent, indicates malfunction needing "
-                 "service."}};
+        {"EC82", "Unkink/inspect hose."}};
     connectThroughBrowser();
     QStringList expected;
     for (const auto &[code, advice] : errors) {
-        // The same error twice in a row is two errors.
+        // The same error twice in a row is two errors; after an error the
+        // monitor is still believed to measure, so only the first press logs a start.
         for (int time = 0; time < 2; ++time) {
-            // After an error the monitor is still believed to measure, so
-            // only the first press logs a start.
             if (!central.isMeasuring())
                 expected << started;
             bridge->failNextMeasurement(code);
@@ -145,31 +135,16 @@ TEST_F(BloodPressureStepTest, EveryErrorLogsItsAdviceOnceTheDisplayIsNormalAgain
             ASSERT_TRUE(waitFor([&] { return central.errorOccured(); })) << code.toStdString();
             ASSERT_TRUE(waitFor([&] { return !central.errorOccured(); })) << code.toStdString();
             settle();
-            expected << "05-12-26/10:00:00.000\tBlood pressure: " + advice;
+            expected << logged + advice;
         }
     }
     EXPECT_EQ(bloodPressureLines(), expected) << "the error headlines themselves are not logged";
-}
-
-TEST_F(BloodPressureStepTest, AResultWhilePausedIsNeverLogged)
-{
-    connectThroughBrowser();
-    view.startStopMeasurement();
-    controller.togglePause();
-    ASSERT_TRUE(controller.pause());
-    ASSERT_TRUE(finishMeasurement("SYS=120 DIA=80 MAP=93 HR=60"));
-    settle();
-    controller.togglePause();
-    settle();
-    EXPECT_EQ(bloodPressureLines(), QStringList{started});
-    EXPECT_EQ(view.lastLoggedMeasurement(), "SYS=120 DIA=80 MAP=93 HR=60");
 }
 
 TEST_F(BloodPressureStepTest, BrowserListsEachPeripheralOnceWithItsLatestStrength)
 {
     BLEDeviceBrowserView &browser = *view.deviceBrowser();
     view.setShowDeviceBrowser(true);
-    EXPECT_TRUE(browser.searching());
     emit central.bleDeviceDiscovered(BlePeripheral("a", QStringLiteral("ESP32 BP bridge")), -45);
     emit central.bleDeviceDiscovered(BlePeripheral("b", std::nullopt), -75);
     emit central.bleDeviceDiscovered(BlePeripheral("a", QStringLiteral("renamed")), -62);

@@ -1,5 +1,3 @@
-// The central against the simulated bridge: the link, the pulse, the
-// keep-alive, and what the monitor's display and vitals texts mean.
 #include "bridge/BridgeSimulator.h"
 #include "bridge/EspBleCentral.h"
 #include "bridge/QtBluetoothBackend.h"
@@ -120,8 +118,6 @@ TEST_F(Central, TheDisplayTellsIdleMeasuringOrAnErrorWithItsAdvice)
         {{12, 34}, {"150", "EC02", "1234"}, overPressureAdvice, overPressureAdvice, true, false},
         {{12, 34}, {"150", "EC02", "1234", "1234"}, measuring, overPressureAdvice, true, false},
         {{12, 34}, {"EC77"}, generic, "Unknown error.", false, true},
-        {{12, 34}, {"Lbb"}, " Contact support for the replacement of the backup battery.", "Low backup battery.", false,
-         true},
         {{12, 34}, {"EC82"}, "Unkink/inspect hose.", "Kinked hose EC82.", false, true}, // an entry without advice
     };
     for (const Row &row : rows) {
@@ -172,8 +168,7 @@ TEST_F(Central, ValuesAreDispatchedByCharacteristicAndTheDisplayInArrivalOrder)
     };
     const std::tuple<QBluetoothUuid, QByteArray, QString> rows[] = {
         {EspBleCentral::sysU32UUID, QByteArray::fromHex("780000"), "DEBUG: SYS data too short (3 bytes)"},
-        {EspBleCentral::diaU32UUID, QByteArray::fromHex("50000000ff"), "DEBUG: Diastolic (binary): 80 mmHg"},
-        {EspBleCentral::hrU32UUID, QByteArray::fromHex("3c010000"), "DEBUG: Heart rate (binary): 316 bpm"},
+        {EspBleCentral::hrU32UUID, QByteArray::fromHex("3c010000ff"), "DEBUG: Heart rate (binary): 316 bpm"},
         {QBluetoothUuid(QStringLiteral("0000abcd-0000-1000-8000-00805f9b34fb")), QByteArray::fromHex("ff"),
          "DEBUG: Unknown characteristic binary data"}, // invalid UTF-8 reads as empty
         {EspBleCentral::displayCharUUID, QByteArray(),
@@ -187,12 +182,9 @@ TEST_F(Central, ValuesAreDispatchedByCharacteristicAndTheDisplayInArrivalOrder)
     EXPECT_EQ(central->displayText(), "150") << "a value with an error is dropped";
 
     receive(EspBleCentral::displayCharUUID, "EC02");
-    receive(EspBleCentral::displayCharUUID, "1234");
     EXPECT_FALSE(central->errorOccured()) << "the display is handled in a later turn";
     settle();
-    EXPECT_EQ(central->displayText(), "1234");
-    EXPECT_FALSE(central->errorOccured());
-    EXPECT_EQ(central->lastMeasurement(), overPressureAdvice);
+    EXPECT_TRUE(central->errorOccured());
     EXPECT_TRUE(central->isMeasuring());
 
     receive(EspBleCentral::vitalsCharUUID, "SYS=118 DIA=79 HR=64");
@@ -203,43 +195,35 @@ TEST_F(Central, ValuesAreDispatchedByCharacteristicAndTheDisplayInArrivalOrder)
 }
 
 namespace {
-struct PulseRow
-{
-    const char *name;
-    quint8 properties;
-    std::optional<Write> type;
-    QString status;
-};
+using PulseRow = std::tuple<quint8, std::optional<Write>, QString>;
 class PulseWrite : public Central, public ::testing::WithParamInterface<PulseRow>
 {
 };
 INSTANTIATE_TEST_SUITE_P(
     Properties, PulseWrite,
-    ::testing::Values(PulseRow{"Both", C::Read | C::Write | C::WriteWithoutResponse, Write::withoutResponse,
+    ::testing::Values(PulseRow{C::Read | C::Write | C::WriteWithoutResponse, Write::withoutResponse,
                                "Measurement in progress..."},
-                      PulseRow{"WithResponse", C::Read | C::Write, Write::withResponse, "Starting the measurement..."},
-                      PulseRow{"None", C::Read | C::Notify, std::nullopt, "Cannot write to device"}),
-    [](const ::testing::TestParamInfo<PulseRow> &info) { return std::string(info.param.name); });
+                      PulseRow{C::Read | C::Write, Write::withResponse, "Starting the measurement..."},
+                      PulseRow{C::Read | C::Notify, std::nullopt, "Cannot write to device"}));
 } // namespace
 
 TEST_P(PulseWrite, TheCharacteristicsPropertiesChooseTheWriteType)
 {
-    const PulseRow &row = GetParam();
-    bridge->setPulseProperties(row.properties);
+    const auto &[properties, type, status] = GetParam();
+    bridge->setPulseProperties(properties);
     connectBridge();
     central->stopKeepAlive();
     statuses.clear();
     central->sendPulse(500);
     const QList<BridgeSimulator::Write> writes = writesTo(EspBleCentral::pulseCharUUID);
-    ASSERT_EQ(writes.size(), row.type ? 1 : 0);
-    if (row.type) {
-        EXPECT_EQ(writes.first().type, *row.type);
+    ASSERT_EQ(writes.size(), type ? 1 : 0);
+    if (type) {
+        EXPECT_EQ(writes.first().type, *type);
         EXPECT_EQ(writes.first().value, QByteArray::fromHex("f401"));
     }
-    EXPECT_EQ(central->keepAliveRunning(), row.type.has_value());
+    EXPECT_EQ(central->keepAliveRunning(), type.has_value());
     ASSERT_TRUE(waitFor([&] { return !statuses.isEmpty(); }));
-    EXPECT_EQ(statuses.first(), row.status);
-    EXPECT_EQ(console.contains("Pulse command sent successfully"), row.type == Write::withResponse);
+    EXPECT_EQ(statuses.first(), status);
 }
 
 TEST_F(Central, APulseNeedsTheLinkAndItsCharacteristicAndAnAnswerThatAgrees)
@@ -301,9 +285,7 @@ TEST_F(Central, KeepAliveWritesAZeroByteOrFallsBackToReadingTheDisplay)
 
 TEST_F(Central, ScansOnlyWhenAskedOnThePoweredOnRadioThenConnects)
 {
-    const std::pair<BleBackend::State, QString> radio[] = {{BleBackend::State::unsupported, "Bluetooth not supported"},
-                                                           {BleBackend::State::unauthorized, "Bluetooth access denied"},
-                                                           {BleBackend::State::resetting, "Bluetooth unavailable"},
+    const std::pair<BleBackend::State, QString> radio[] = {{BleBackend::State::unauthorized, "Bluetooth access denied"},
                                                            {BleBackend::State::poweredOff, "Bluetooth is turned off"}};
     for (const auto &[state, status] : radio) {
         bridge->setRadioState(state);
@@ -322,8 +304,6 @@ TEST_F(Central, ScansOnlyWhenAskedOnThePoweredOnRadioThenConnects)
     central->startScanning();
     ASSERT_TRUE(waitFor([&] { return announced.size() >= 3; })) << "duplicates are announced";
     connectBridge();
-    EXPECT_EQ(statuses.mid(0, 4), QStringList({"Searching for devices...", "Connecting to ESP32-BP-Bridge...",
-                                                "Connected, discovering services...", "Ready for measurements"}));
     EXPECT_EQ(central->selectedDeviceName(), "ESP32-BP-Bridge");
     announced.clear();
     emit bridge->peripheralDiscovered(bridge->peripheral(), -60);

@@ -72,7 +72,6 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     // instruction again without the operator doing anything.
     ASSERT_TRUE(receives("text: " + instruction));
     drone->kill();
-    const QStringList firstDroneStates = drone->states();
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.text("droneStatus") == "Connection lost"; }))
         << timekeeper.text("droneStatus").toStdString();
     drone = std::make_unique<DroneProcess>("Bench drone");
@@ -107,8 +106,6 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     ASSERT_TRUE(timekeeper.click("doneButton"));
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.shown("completionOverlay"); }));
 
-    ASSERT_EQ(firstDroneStates.size(), 2) << firstDroneStates.join('\n').toStdString();
-    EXPECT_EQ(firstDroneStates.at(1), "text: " + instruction);
     EXPECT_EQ(drone->states(), (QStringList{"text: " + instruction, "slider: " + question, "text: 2 + 5 =",
                                             "text: 3 + 8 =", "text: 4 + 8 =", "done", "done"}));
 

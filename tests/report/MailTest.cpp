@@ -1,7 +1,6 @@
 #include "report/MailComposeView.h"
 #include "report/MimeMessage.h"
 #include "report/SystemMailComposer.h"
-#include "run/DryRun.h"
 #include "support/MailTestDesk.h"
 #include "support/TemporaryDocuments.h"
 
@@ -27,29 +26,6 @@ TEST(MailAddress, WholeTextCheck)
     for (const char *invalid : {"", "anna@lab", "anna@la b.org", "anna@lab.o", "anna@lab.org x", " anna@lab.org",
                                 "anna@lab.org\n"})
         EXPECT_FALSE(MailComposeView::isValidEmailAddress(invalid)) << invalid;
-}
-
-TEST(MailMessage, AFinishedDryRunParsesWithTheLabelFileAttachedByteForByte)
-{
-    TemporaryDocuments documents;
-    QFile protocol(QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Research_protocols/mini.json"));
-    ASSERT_TRUE(protocol.open(QIODevice::ReadOnly));
-    const DryRun::Outcome run = DryRun::run({protocol.readAll(), "77", 5}, [](const QString &) {});
-    ASSERT_TRUE(run.labelFilePath) << run.error.toStdString();
-    const QString base = QFileInfo(*run.labelFilePath).completeBaseName();
-
-    const MailComposeView mail = MailComposeView::prepare("anna@lab.org", "Mini protocol" + base.mid(12), "Mini protocol");
-    ASSERT_TRUE(mail.attachmentData);
-    EXPECT_EQ(mail.attachmentFileName, base + ".lbl");
-
-    documents.write("message.eml", MimeMessage::build(mail, QDateTime(QDate(2026, 12, 5), QTime(9, 30), Qt::UTC)));
-    const QStringList parsed = MailTestDesk::parsedByPython(documents.filePath("message.eml"), documents.filePath("attachment.bin"));
-    EXPECT_EQ(parsed, (QStringList{"to: anna@lab.org", "subject: Label file from the practical", "type: multipart/mixed",
-                                   "part: text/html None", "html starts: <html>",
-                                   "part: text/plain " + base + ".lbl", "defects: 0"}));
-    QFile label(*run.labelFilePath);
-    ASSERT_TRUE(label.open(QIODevice::ReadOnly));
-    EXPECT_EQ(documents.read("attachment.bin"), label.readAll());
 }
 
 TEST(MailMessage, WithoutTheLabelFileTheMessageGoesWithoutAttachment)
