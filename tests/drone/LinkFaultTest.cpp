@@ -86,11 +86,6 @@ struct AckFault
     bool acknowledged;   // whether the session counts the states as acknowledged
 };
 
-void PrintTo(const AckFault &fault, std::ostream *out)
-{
-    *out << fault.name;
-}
-
 class AcknowledgementFault : public LinkFault, public ::testing::WithParamInterface<AckFault>
 {
 };
