@@ -3,7 +3,6 @@
 #include "tasks/CalculationEvaluator.h"
 #include "tasks/TaskFile.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,13 +54,6 @@ TEST_F(TaskFiles, PackagedFilesWinOverDocuments)
     for (const QString &line : TaskFile::taskLines().mid(0, TaskFile::taskLines().size() - 1))
         EXPECT_NE(CalculationEvaluator::evaluateCalculation(line), -999) << line.toStdString();
     EXPECT_EQ(TaskFile::taskLines().last(), "") << "the file ends in a line feed";
-
-    for (const char *set : {"Resting.txt", "Failed_attempt.txt", "Preparation.txt", "Baseline.txt"}) {
-        QFile packaged(QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Reken/") + set);
-        ASSERT_TRUE(packaged.open(QIODevice::ReadOnly)) << set;
-        TaskFile::loadTaskFile(set);
-        EXPECT_EQ(TaskFile::taskLines(), TaskFile::splitLines(QString::fromUtf8(packaged.readAll()))) << set;
-    }
 }
 
 TEST_F(TaskFiles, DocumentsRekenThenTheErrorEntry)
