@@ -30,18 +30,13 @@ protected:
 
 } // namespace
 
-TEST_F(DroneScreens, UnknownStatesShowBlack)
+TEST_F(DroneScreens, UnknownStatesShowBlackAndAResendArrivingAfterANewerStateIsNotShown)
 {
     EXPECT_EQ(shown(), (QStringList{"black", "", ""})) << "black until the first state";
     state("timer: 30");
     state("timer: soon"); // which payloads are unknown is DronePayload's table
     EXPECT_EQ(shown(), (QStringList{"black", "", ""}));
     EXPECT_FALSE(screen.countdown().isRunning()) << "the countdown it replaced is gone";
-}
-
-TEST_F(DroneScreens, AResendThatArrivesAfterANewerStateIsNotShown)
-{
-    state("timer: 30");
     state("text: newer");
     endpoint.handleMessage("@State: seq:1|timer: 30");
     EXPECT_EQ(shown(), (QStringList{"text", "newer", ""}));
