@@ -88,8 +88,6 @@ TEST_F(DroneViews, SliderWaitsForADroneAndItsRatingReachesTheLabelFile)
 
 TEST_F(DroneViews, ViewsAreChosenByExactNameWithTheirDefaults)
 {
-    EXPECT_EQ(SingleOptionalView::kindOf("Exercises"), SingleOptionalView::Kind::Exercises);
-    EXPECT_EQ(SingleOptionalView::kindOf("exercises"), SingleOptionalView::Kind::Invalid);
     EXPECT_EQ(SingleOptionalView::kindOf("Text (drone side) "), SingleOptionalView::Kind::Invalid);
 
     useSteps({step(1, "a", 30, {{"Text (drone side)", {}}, {"Video (drone side)", P{QString("clip"), QString("Yes")}},

@@ -5,19 +5,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class TaskFiles : public ::testing::Test
-{
-protected:
-    TaskFiles() { TaskFile::reset(); }
-    ~TaskFiles() override { TaskFile::reset(); }
-    TemporaryDocuments documents;
-    ConsoleCapture console;
-};
-
-} // namespace
-
 TEST(CalculationEvaluator, ResultsAndMinus999ForWhatCannotBeComputed)
 {
     ConsoleCapture console;
@@ -45,8 +32,10 @@ TEST(TaskLineSplitting, EveryNewlineKindEndsALineAndEmptyEntriesStay)
     EXPECT_EQ(TaskFile::splitLines(" x "), QStringList{" x "}) << "nothing is trimmed";
 }
 
-TEST_F(TaskFiles, PackagedFilesWinOverDocuments)
+TEST(TaskFiles, PackagedFilesWinOverDocumentsRekenAndAMissingOneIsAnErrorEntry)
 {
+    TemporaryDocuments documents;
+    TaskFile::reset();
     EXPECT_EQ(TaskFile::taskLines(), QStringList{"Ready?"});
     documents.write("Reken/TTR_addition_problems_1.txt", "1 + 1 =\n");
     TaskFile::loadTaskFile("TTR_addition_problems_1.txt");
@@ -54,14 +43,12 @@ TEST_F(TaskFiles, PackagedFilesWinOverDocuments)
     for (const QString &line : TaskFile::taskLines().mid(0, TaskFile::taskLines().size() - 1))
         EXPECT_NE(CalculationEvaluator::evaluateCalculation(line), -999) << line.toStdString();
     EXPECT_EQ(TaskFile::taskLines().last(), "") << "the file ends in a line feed";
-}
 
-TEST_F(TaskFiles, DocumentsRekenThenTheErrorEntry)
-{
     documents.write("Reken/mine.txt", "A\nB");
     TaskFile::loadTaskFile("mine.txt");
     EXPECT_EQ(TaskFile::taskLines(), (QStringList{"A", "B"}));
     TaskFile::loadTaskFile("absent.txt");
     EXPECT_EQ(TaskFile::taskLines(),
               QStringList{"Error loading file: absent.txt not found in bundle or Documents/Reken"});
+    TaskFile::reset();
 }
