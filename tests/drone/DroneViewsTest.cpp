@@ -2,13 +2,12 @@
 
 #include "bridge/BloodPersureView.h"
 #include "drone/DroneEndpoint.h"
+#include "drone/DroneFixture.h"
 #include "drone/OptionalView.h"
 #include "drone/SliderView.h"
 #include "drone/TimerView.h"
 #include "drone/VideoView.h"
 #include "tasks/HapticFeedback.h"
-
-#include <QTest>
 
 namespace {
 
@@ -62,18 +61,17 @@ TEST_F(DroneViews, SliderWaitsForADroneAndItsRatingReachesTheLabelFile)
     }
     DroneEndpoint drone("drone");
     drone.start();
-    session.setAutoInvite(true);
-    session.startBrowsing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
+    discover(session);
+    ASSERT_TRUE(waitFor([&] { return session.isConnected(); }));
     SliderView slider(controller, session, "How calm?");
     slider.appeared();
     EXPECT_EQ(sent.last(), "slider: How calm?");
     EXPECT_EQ(slider.displayText(), "Waiting for Score");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return drone.payload() == "slider: How calm?"; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return drone.payload() == "slider: How calm?"; }));
 
     clock->advanceMs(2500);
     drone.sendSlider(7);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return slider.hasReceivedSliderValue(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return slider.hasReceivedSliderValue(); }));
     EXPECT_TRUE(controller.sliderValueReceivedAndDisplayed());
     EXPECT_EQ(slider.displayText(), " 7");
     EXPECT_EQ(logLines().last(), "05-12-26/10:00:02.500\t How calm? 7");

@@ -1,11 +1,8 @@
 #include "drone/DroneFixture.h"
 #include "drone/FrameReader.h"
 #include "drone/PeerBrowserView2.h"
-#include "model/CurrentProtocol.h"
-#include "run/VerkeersLeiding.h"
+#include "run/RunFixture.h"
 #include "run/WorkingViewModel.h"
-#include "support/CountingSoundPlayer.h"
-#include "support/TestProtocol.h"
 
 #include <QSslSocket>
 #include <QTcpServer>
@@ -80,11 +77,15 @@ TEST_F(Link, ADroneWithAnotherNameOrFoundWhileAutoInviteIsOffIsNotInvited)
 
 namespace {
 
-// The drone chooser of the start screen, shown.
-class Chooser : public Link
+// The drone chooser of the start screen, shown, beside a run.
+class Chooser : public RunFixture
 {
 protected:
-    Chooser() { sheet.setPresented(true); }
+    Chooser()
+    {
+        QSettings().clear();
+        sheet.setPresented(true);
+    }
 
     QList<PeerChoiceList::Choice> choices() { return sheet.peers()->choices(); }
 
@@ -118,17 +119,12 @@ protected:
 
 TEST_F(Chooser, ALostDroneIsInvitedAgainByItsNameToldTheRunIsDoneAndListedOnce)
 {
-    CurrentProtocol protocol;
-    protocol.currentProtocol()->setResearchName("Study");
-    protocol.currentProtocol()->setSteps({TestProtocol::step(1, "Only", "only", 0)});
-    CountingSoundPlayer sound;
-    VerkeersLeiding controller(session, protocol, sound);
+    useSteps({step(1, "only", 0)});
     WorkingViewModel runScreen(controller, session);
     auto drone = std::make_unique<DroneProcess>("Lab drone");
     discover(session);
     ASSERT_TRUE(connectedTo(session, "Lab drone"));
-    controller.setPPID("1");
-    controller.startRun();
+    startAt();
     controller.requestAdvance(false);
     ASSERT_TRUE(controller.isCompleted());
 

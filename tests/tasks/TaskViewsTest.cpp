@@ -1,11 +1,10 @@
 #include "run/RunFixture.h"
 
 #include "drone/DroneEndpoint.h"
+#include "drone/DroneFixture.h"
 #include "tasks/MathCalculationsView.h"
 #include "tasks/QuestionnaireView.h"
 #include "tasks/TaskFile.h"
-
-#include <QTest>
 
 namespace {
 
@@ -36,8 +35,8 @@ TEST_F(TaskViews, ArithmeticScoresGoToTheirOwnFileAndProblemsToTheDrone)
     }
 
     drone.start();
-    session.startBrowsing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
+    discover(session);
+    ASSERT_TRUE(waitFor([&] { return session.isConnected(); }));
     MathCalculationsView math(controller, session, "three.txt");
     math.appeared();
     EXPECT_EQ(math.currentCalculation(), "12 + 5 =");
