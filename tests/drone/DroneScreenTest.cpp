@@ -204,10 +204,10 @@ TEST_F(DroneScreens, ATimekeeperStartedAnewIsShown)
 {
     endpoint.start();
     for (const QString text : {"first", "after a restart"}) {
-        MultipeerSession session(QStringLiteral("timekeeper"));
-        discover(session);
-        ASSERT_TRUE(waitFor([&] { return session.isConnected() && endpoint.connected(); }));
-        session.sendState("text: " + text);
+        MultipeerSession timekeeper(QStringLiteral("timekeeper"));
+        discover(timekeeper);
+        ASSERT_TRUE(waitFor([&] { return timekeeper.isConnected() && endpoint.connected(); }));
+        timekeeper.sendState("text: " + text);
         EXPECT_TRUE(waitFor([&] { return screen.title() == text; })) << text.toStdString();
     }
 }

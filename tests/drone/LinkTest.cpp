@@ -11,11 +11,7 @@
 
 namespace {
 
-class Link : public DroneFixture
-{
-protected:
-    MultipeerSession session{QStringLiteral("timekeeper")};
-};
+using Link = DroneFixture;
 
 // Forwards one TCP link and keeps every byte that passes.
 class RecordingProxy : public QObject

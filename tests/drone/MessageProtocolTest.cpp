@@ -2,15 +2,7 @@
 
 #include <QSignalSpy>
 
-namespace {
-
-class MessageProtocol : public DroneFixture
-{
-protected:
-    MultipeerSession session{QStringLiteral("timekeeper")};
-};
-
-} // namespace
+using MessageProtocol = DroneFixture;
 
 TEST_F(MessageProtocol, StatesAreNumberedFromOneAndOnlyThoseNotAcknowledgedAreResentOnce)
 {

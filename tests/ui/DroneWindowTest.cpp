@@ -56,7 +56,7 @@ protected:
     MultipeerSession timekeeper{QStringLiteral("timekeeper")};
 };
 
-// Items of the window and their texts; an empty text: hidden.
+// Items of the window and their texts; an empty text: hidden, no texts: black.
 using Texts = QList<std::pair<QString, QString>>;
 
 } // namespace
@@ -74,7 +74,6 @@ TEST_F(DroneWindow, EachStateShowsItsTextsInsideTheWindowAPauseCoversThemAndTheR
     const QString longText = "Sit still and look at the cross.\nBreathe calmly | keep your eyes open";
     const QString markup = "<b>bold</b> & <img src=\"http://127.0.0.1:1/x.png\">";
     const QString question = "How calm do you feel right now?";
-    // No texts: black.
     const std::pair<QString, Texts> cases[]{
         {"timer: 59", {{"droneTitle", ""}, {"droneDigits", "00:59"}}},
         {"black", {}},
