@@ -35,8 +35,8 @@ inline bool connectedTo(const MultipeerSession &session, const QString &name)
 
 using namespace DroneLink;
 
-// No remembered drone and a temporary documents folder (the test program
-// keeps discovery on loopback and settings in a folder of its own).
+// A timekeeper's session, no remembered drone and a temporary documents folder
+// (the test program keeps discovery on loopback and settings in a folder of its own).
 class DroneFixture : public ::testing::Test
 {
 protected:
@@ -45,4 +45,5 @@ protected:
 
     TemporaryDocuments documents;
     ConsoleCapture console;
+    MultipeerSession session{QStringLiteral("timekeeper")};
 };

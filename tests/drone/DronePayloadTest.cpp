@@ -8,14 +8,8 @@ using Kind = DronePayload::Kind;
 
 TEST(DronePayload, WellFormedPayloadsAreReadExactly)
 {
-    struct Reading
-    {
-        const char *payload;
-        Kind kind;
-        QString text;
-        std::optional<qint64> seconds;
-    };
-    const Reading readings[] = {
+    // Payload, kind, text, seconds.
+    const std::tuple<const char *, Kind, QString, std::optional<qint64>> readings[] = {
         {"black", Kind::black, {}, {}},
         {"pause", Kind::pause, {}, {}},
         {"resume", Kind::resume, {}, {}},
@@ -37,11 +31,11 @@ TEST(DronePayload, WellFormedPayloadsAreReadExactly)
         {"video: a, b.mp4, true, false, true", Kind::video, "a, b.mp4", {}}, // a link may hold the separator
         {"video:  , false, false, false", Kind::video, " ", {}},             // the view's default link
     };
-    for (const Reading &reading : readings) {
-        const DronePayload payload = DronePayload::parse(reading.payload);
-        EXPECT_EQ(payload.kind, reading.kind) << reading.payload;
-        EXPECT_EQ(payload.text, reading.text) << reading.payload;
-        EXPECT_EQ(payload.seconds, reading.seconds) << reading.payload;
+    for (const auto &[text, kind, words, seconds] : readings) {
+        const DronePayload payload = DronePayload::parse(text);
+        EXPECT_EQ(payload.kind, kind) << text;
+        EXPECT_EQ(payload.text, words) << text;
+        EXPECT_EQ(payload.seconds, seconds) << text;
     }
 }
 

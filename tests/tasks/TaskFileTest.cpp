@@ -3,21 +3,7 @@
 #include "tasks/CalculationEvaluator.h"
 #include "tasks/TaskFile.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
-
-namespace {
-
-class TaskFiles : public ::testing::Test
-{
-protected:
-    TaskFiles() { TaskFile::reset(); }
-    ~TaskFiles() override { TaskFile::reset(); }
-    TemporaryDocuments documents;
-    ConsoleCapture console;
-};
-
-} // namespace
 
 TEST(CalculationEvaluator, ResultsAndMinus999ForWhatCannotBeComputed)
 {
@@ -46,8 +32,10 @@ TEST(TaskLineSplitting, EveryNewlineKindEndsALineAndEmptyEntriesStay)
     EXPECT_EQ(TaskFile::splitLines(" x "), QStringList{" x "}) << "nothing is trimmed";
 }
 
-TEST_F(TaskFiles, PackagedFilesWinOverDocuments)
+TEST(TaskFiles, PackagedFilesWinOverDocumentsRekenAndAMissingOneIsAnErrorEntry)
 {
+    TemporaryDocuments documents;
+    TaskFile::reset();
     EXPECT_EQ(TaskFile::taskLines(), QStringList{"Ready?"});
     documents.write("Reken/TTR_addition_problems_1.txt", "1 + 1 =\n");
     TaskFile::loadTaskFile("TTR_addition_problems_1.txt");
@@ -56,20 +44,11 @@ TEST_F(TaskFiles, PackagedFilesWinOverDocuments)
         EXPECT_NE(CalculationEvaluator::evaluateCalculation(line), -999) << line.toStdString();
     EXPECT_EQ(TaskFile::taskLines().last(), "") << "the file ends in a line feed";
 
-    for (const char *set : {"Resting.txt", "Failed_attempt.txt", "Preparation.txt", "Baseline.txt"}) {
-        QFile packaged(QStringLiteral(TAVOREN_SOURCE_DIR "/resources/Reken/") + set);
-        ASSERT_TRUE(packaged.open(QIODevice::ReadOnly)) << set;
-        TaskFile::loadTaskFile(set);
-        EXPECT_EQ(TaskFile::taskLines(), TaskFile::splitLines(QString::fromUtf8(packaged.readAll()))) << set;
-    }
-}
-
-TEST_F(TaskFiles, DocumentsRekenThenTheErrorEntry)
-{
     documents.write("Reken/mine.txt", "A\nB");
     TaskFile::loadTaskFile("mine.txt");
     EXPECT_EQ(TaskFile::taskLines(), (QStringList{"A", "B"}));
     TaskFile::loadTaskFile("absent.txt");
     EXPECT_EQ(TaskFile::taskLines(),
               QStringList{"Error loading file: absent.txt not found in bundle or Documents/Reken"});
+    TaskFile::reset();
 }

@@ -1,11 +1,10 @@
 #include "run/RunFixture.h"
 
 #include "drone/DroneEndpoint.h"
+#include "drone/DroneFixture.h"
 #include "tasks/MathCalculationsView.h"
 #include "tasks/QuestionnaireView.h"
 #include "tasks/TaskFile.h"
-
-#include <QTest>
 
 namespace {
 
@@ -36,8 +35,8 @@ TEST_F(TaskViews, ArithmeticScoresGoToTheirOwnFileAndProblemsToTheDrone)
     }
 
     drone.start();
-    session.startBrowsing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session.isConnected(); }, 15000));
+    discover(session);
+    ASSERT_TRUE(waitFor([&] { return session.isConnected(); }));
     MathCalculationsView math(controller, session, "three.txt");
     math.appeared();
     EXPECT_EQ(math.currentCalculation(), "12 + 5 =");
@@ -64,45 +63,40 @@ TEST_F(TaskViews, ArithmeticScoresGoToTheirOwnFileAndProblemsToTheDrone)
     EXPECT_EQ(documents.read("Label_files/Study/timelabelsPPID_5.lbl").count('\n'), 3);
 }
 
-TEST_F(TaskViews, QuestionnaireAsksAllQuestionsOfAFileEndingInALineFeed)
+TEST_F(TaskViews, QuestionnaireAsksTheLinesBeforeItsFilesLastLineFeedAndLogsEachAnswer)
 {
     documents.write("Reken/abc.txt", "A\nB\nC\n");
+    documents.write("Reken/ab.txt", "A\nB\nC");
     startAt();
-    QuestionnaireView questions(controller, session, "abc.txt");
-    questions.appeared();
-    EXPECT_EQ(sent.last(), "black");
-    EXPECT_EQ(questions.currentQuestion(), "Ready?");
-    questions.pressButton();
-    EXPECT_EQ(questions.currentQuestion(), "A");
-    questions.setSliderPosition(3.6);
-    EXPECT_EQ(questions.value(), 4);
-    questions.pressButton();
-    EXPECT_EQ(questions.value(), 1) << "back to the lowest mark";
-    questions.pressButton();
-    questions.setValue(7);
-    questions.pressButton();
-    EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?");
-    EXPECT_EQ(logLines().mid(2), (QStringList{"05-12-26/10:00:00.000\tA 4", "05-12-26/10:00:00.000\tB 1",
-                                              "05-12-26/10:00:00.000\tC 7"}));
-    questions.pressButton();
-    EXPECT_EQ(questions.currentQuestion(), "A") << "restart writes nothing";
-    EXPECT_EQ(logLines().size(), 5);
-}
-
-TEST_F(TaskViews, QuestionnaireWithoutFinalLineFeedOrFileEndsEarly)
-{
-    documents.write("Reken/abc.txt", "A\nB\nC");
-    startAt();
-    QuestionnaireView questions(controller, session, "abc.txt");
-    questions.appeared();
-    for (int press = 0; press < 3; ++press)
+    {
+        QuestionnaireView questions(controller, session, "abc.txt");
+        questions.appeared();
+        EXPECT_EQ(sent.last(), "black");
+        EXPECT_EQ(questions.currentQuestion(), "Ready?");
         questions.pressButton();
-    EXPECT_EQ(questions.currentQuestion(), "All questions done. Restart?") << "the last line is never asked";
-    EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tB 1");
-
-    QuestionnaireView missing(controller, session, "missing.txt");
-    missing.appeared();
-    missing.pressButton();
-    EXPECT_EQ(missing.currentQuestion(), "All questions done. Restart?");
-    EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tReady? 1");
+        questions.setSliderPosition(3.6);
+        questions.pressButton();
+        EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\tA 4");
+        EXPECT_EQ(questions.value(), 1) << "back to the lowest mark";
+    }
+    // The file, the questions asked after "Ready?", and the last answer logged.
+    const std::tuple<QString, QStringList, QString> files[]{{"abc.txt", {"A", "B", "C"}, "C 1"},
+                                                           {"ab.txt", {"A", "B"}, "B 1"}, // the last line is never asked
+                                                           {"missing.txt", {}, "Ready? 1"}};
+    for (const auto &[file, expected, lastAnswer] : files) {
+        QuestionnaireView questions(controller, session, file);
+        questions.appeared();
+        QStringList asked;
+        for (questions.pressButton(); questions.currentQuestion() != "All questions done. Restart?" && asked.size() < 5;
+             questions.pressButton())
+            asked.append(questions.currentQuestion());
+        EXPECT_EQ(asked, expected) << file.toStdString();
+        EXPECT_EQ(logLines().last(), "05-12-26/10:00:00.000\t" + lastAnswer) << file.toStdString();
+        if (expected.isEmpty())
+            continue; // the error entry alone: every press answers it
+        const qsizetype logged = logLines().size();
+        questions.pressButton();
+        EXPECT_EQ(questions.currentQuestion(), "A");
+        EXPECT_EQ(logLines().size(), logged) << "a restart writes nothing";
+    }
 }
