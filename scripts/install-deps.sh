@@ -11,7 +11,7 @@ PACKAGES=(
   libplist-dev nlohmann-json3-dev libgtest-dev libgmock-dev libssl-dev
   fonts-dejavu-core fonts-noto-color-emoji xvfb xauth python3 util-linux iproute2
   clang libclang-rt-14-dev llvm-14
-  xdg-utils msmtp python3-aiosmtpd ffmpeg
+  xdg-utils msmtp python3-aiosmtpd
   dpkg-dev lintian desktop-file-utils appstream debootstrap
 )
 # npm comes from Debian only where the machine has none of its own.

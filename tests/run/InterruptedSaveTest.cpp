@@ -107,16 +107,6 @@ TEST_F(FullDisk, AProtocolThatDoesNotFitIsReportedAndTheEarlierFileStaysWhole)
     EXPECT_EQ(library.saveProtocol(QStringLiteral("Study_1.json")), std::nullopt);
     EXPECT_EQ(read(path), earlier) << "the original goes only after the new file is written";
 
-    // The command line's convert fails the same way.
-    QTemporaryDir outside;
-    QFile large(outside.filePath("large.json"));
-    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.write(LargeProtocol::encoded("Renamed", 2000)) > 0);
-    large.close();
-    const ProgramRun convert = ProgramRun::of(cli, {"convert", large.fileName(), path});
-    EXPECT_EQ(convert.status, 1);
-    EXPECT_TRUE(convert.err.endsWith("tavoren-cli: " + path.toUtf8() + ": " + full.toUtf8() + "\n"))
-        << convert.err.toStdString();
-    EXPECT_EQ(read(path), earlier);
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"Study_1.json"})
         << "nothing half-written stays behind";
 }

@@ -1,7 +1,5 @@
 #include "ScreenFixture.h"
 
-#include "bridge/BLEDeviceBrowserView.h"
-#include "bridge/BloodPersureView.h"
 #include "drone/MultipeerSession.h"
 #include "run/VerkeersLeiding.h"
 #include "support/DroneProcess.h"
@@ -104,9 +102,9 @@ TEST_F(StepScreens, ArithmeticNeedsTheDroneChosenInThePeerBrowser)
     EXPECT_TRUE(scores.contains("\t2 + 5 = Correct\n") && scores.contains("\t3 + 8 = Wrong\n")) << scores.toStdString();
 }
 
-TEST_F(StepScreens, BloodPressureFitsTheWindowAndConnectsThroughTheBrowser)
+TEST_F(StepScreens, BloodPressureFitsTheWindowAndOpensTheDeviceBrowser)
 {
-    // Measuring through these screens is the whole run's road (WholeRun).
+    // Connecting (BloodPressureStepTest) and measuring through these screens (WholeRun) are tested elsewhere.
     startWith({"Blood pressure monitoring (timekeeper side)", {}});
     EXPECT_EQ(text("bpDeviceButton"), "Find Device");
     EXPECT_FALSE(enabled("bpMeasurementButton"));
@@ -116,12 +114,6 @@ TEST_F(StepScreens, BloodPressureFitsTheWindowAndConnectsThroughTheBrowser)
     ASSERT_NE(lastLine, nullptr);
     EXPECT_LE(lastLine->mapToScene(QPointF(0, lastLine->height())).y(), window->height());
     screenshot("step-blood-pressure");
-    auto *step = qobject_cast<BloodPersureView *>(find("bloodPressureView")->property("model").value<QObject *>());
-    ASSERT_NE(step, nullptr);
     click("bpDeviceButton");
-    ASSERT_TRUE(shown("deviceBrowser"));
-    ASSERT_TRUE(waitFor([&] { return !step->deviceBrowser()->searching(); }));
-    step->deviceBrowser()->select(0);
-    click("deviceBrowserConnect");
-    EXPECT_TRUE(waitFor([&] { return enabled("bpMeasurementButton"); })) << text("bpStatus").toStdString();
+    EXPECT_TRUE(shown("deviceBrowser"));
 }
