@@ -82,7 +82,7 @@ string(REPLACE ";" ", " qml_modules "${qml_modules}")
 
 set(CPACK_DEBIAN_TAVOREN_PACKAGE_NAME tavoren)
 set(CPACK_DEBIAN_TAVOREN_PACKAGE_DEPENDS "${qml_modules}, fonts-dejavu-core, xdg-utils")
-set(CPACK_DEBIAN_TAVOREN_PACKAGE_RECOMMENDS "bluez, qt6-wayland")
+set(CPACK_DEBIAN_TAVOREN_PACKAGE_RECOMMENDS "bluez, qt6-wayland, fonts-noto-color-emoji")
 set(CPACK_DEBIAN_TAVOREN_PACKAGE_SUGGESTS "tavoren-drone")
 set(CPACK_COMPONENT_TAVOREN_DESCRIPTION "timekeeper of a psychophysiology laboratory
 Runs a research protocol on a participant: timed steps of rest, tasks,
@@ -93,7 +93,8 @@ this or another machine of the local network, runs the operator's tasks and
 works an ambulatory blood-pressure monitor through a Bluetooth LE bridge.
 
 This package also holds tavoren-cli, which converts, lists and dry-runs
-protocol files.")
+protocol files, draws a session's timeline from its label file and exports
+label files as BIDS events.")
 
 set(CPACK_DEBIAN_TAVOREN-DRONE_PACKAGE_NAME tavoren-drone)
 set(CPACK_DEBIAN_TAVOREN-DRONE_PACKAGE_DEPENDS "${qml_modules}, qml6-module-qtmultimedia, fonts-dejavu-core")

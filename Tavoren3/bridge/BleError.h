@@ -12,6 +12,6 @@ struct BleError
     // The full printed form, as a diagnostic line shows it.
     QString printed() const
     {
-        return QStringLiteral("Error Domain=%1 Code=%2 \"%3\"").arg(domain).arg(code).arg(description);
+        return QStringLiteral("Error Domain=%1 Code=%2 \"%3\"").arg(domain, QString::number(code), description);
     }
 };

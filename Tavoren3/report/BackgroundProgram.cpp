@@ -29,11 +29,11 @@ void BackgroundProgram::run(const QStringList &command, const QByteArray &input,
         Outcome outcome{exit == QProcess::NormalExit && status == 0, process->readAllStandardOutput(), {}};
         const QString errors = QString::fromUtf8(process->readAllStandardError()).trimmed();
         if (*timedOut)
-            outcome.failure = QStringLiteral("%1 did not finish within %2 s.").arg(program).arg(timeoutMs / 1000);
+            outcome.failure = QStringLiteral("%1 did not finish within %2 s.").arg(program, QString::number(timeoutMs / 1000));
         else if (!outcome.succeeded)
             outcome.failure = !errors.isEmpty()               ? errors
                               : exit == QProcess::CrashExit ? program + QStringLiteral(" stopped unexpectedly.")
-                                                            : QStringLiteral("%1 ended with status %2.").arg(program).arg(status);
+                                                            : QStringLiteral("%1 ended with status %2.").arg(program, QString::number(status));
         finish(outcome);
     });
     limit->setSingleShot(true);

@@ -107,8 +107,9 @@ TEST_P(AcknowledgementFault, EachStateIsResentOnceAtMostAndTheLinkWorksOn)
         return transmissions(last).size() == fault.transmissions
             && consoleCount("Received ACK for state seq %1", last) == fault.acksReceived;
     }));
-    if (fault.transmissions == 2)
+    if (fault.transmissions == 2) {
         EXPECT_GE(sent.elapsed(), MultipeerSession::ackDelayMs - 50) << "the resend waits for the check";
+    }
     QTest::qWait(quietMs); // long enough for a second resend
 
     for (qint64 i = 0; i < payloads.size(); ++i) {

@@ -101,10 +101,10 @@ TEST(ProtocolReading, LenientKeysFallBackStrictOnesDecide)
         {R"("steps":[{"drone":[{"ActionType":"a","Parameters":"p"}]}, {"drone":"bad","Drone":[{"ActionType":"b"}]},
             {"Drone":"c"}, {"Drone":5}])", drones, "a:p|b|c|none"},
     };
-    for (const auto &c : cases) {
-        if (const auto run = decoded(c.json))
+    for (const auto &c : cases)
+        if (const auto run = decoded(c.json)) {
             EXPECT_EQ(c.probe(*run), c.expected) << c.json;
-    }
+        }
 }
 
 TEST(ProtocolReading, FailuresNameTheirKind)
@@ -137,8 +137,7 @@ TEST(ProtocolReading, FailuresNameTheirKind)
         EXPECT_FALSE(result.run) << c.json;
         ASSERT_TRUE(result.error) << c.json;
         EXPECT_EQ(result.error->kind, c.kind) << c.json;
-        if (*c.key)
-            EXPECT_EQ(result.error->key, c.key) << c.json;
+        if (*c.key) { EXPECT_EQ(result.error->key, c.key) << c.json; }
     }
 }
 
