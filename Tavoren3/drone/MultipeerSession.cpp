@@ -15,7 +15,6 @@ MultipeerSession::MultipeerSession(const QString &displayName, QObject *parent)
     m_transport.setInvitationHandler([](const PeerId &) { return true; });
     connect(&m_transport, &PeerTransport::peerFound, this, &MultipeerSession::peerFound);
     connect(&m_transport, &PeerTransport::peerLost, this, [] { Console::line(QStringLiteral("we lost our peer :(")); });
-    connect(&m_transport, &PeerTransport::foundPeersChanged, this, &MultipeerSession::foundPeersChanged);
     connect(&m_transport, &PeerTransport::peerStateChanged, this, &MultipeerSession::peerStateChanged);
     connect(&m_transport, &PeerTransport::dataReceived, this,
             [this](const QByteArray &data, const PeerId &) { handleReceivedData(data); });

@@ -75,7 +75,6 @@ public:
 signals:
     void stateChanged();
     void connectedPeersChanged();
-    void foundPeersChanged();
     void receivedMessageChanged();
     void lastMessageChanged();
     void stateSequenceChanged();

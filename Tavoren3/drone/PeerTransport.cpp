@@ -21,7 +21,6 @@ PeerTransport::PeerTransport(const QString &displayName, const QString &serviceT
     m_loopbackOnly = qEnvironmentVariable("TAVOREN_DISCOVERY") == QLatin1String("loopback");
     connect(&m_browser, &PeerBrowser::peerFound, this, &PeerTransport::peerFound);
     connect(&m_browser, &PeerBrowser::peerLost, this, &PeerTransport::peerLost);
-    connect(&m_browser, &PeerBrowser::foundPeersChanged, this, &PeerTransport::foundPeersChanged);
 
     m_server.setSslConfiguration(TlsIdentity::shared().serverConfiguration());
     connect(&m_server, &QSslServer::pendingConnectionAvailable, this, &PeerTransport::acceptIncoming);

@@ -61,8 +61,6 @@ public:
 signals:
     void peerFound(const PeerId &peer);
     void peerLost(const PeerId &peer);
-    // The list of peers seen now changed: found, lost, or cleared.
-    void foundPeersChanged();
     void peerStateChanged(const PeerId &peer, PeerTransport::PeerState state);
     void dataReceived(const QByteArray &data, const PeerId &peer);
     void advertisingFailed(const QString &error);
