@@ -28,17 +28,11 @@ TaskTimer::~TaskTimer()
     virtualTimers().removeAll(this);
 }
 
-void TaskTimer::setInterval(int ms)
-{
-    m_intervalMs = ms;
-}
-
 void TaskTimer::start()
 {
     stop();
     m_active = true;
-    m_virtual = virtualTimeOn;
-    if (m_virtual) {
+    if (virtualTimeOn) {
         m_virtualDue = virtualNowMs + m_intervalMs;
         virtualTimers().append(this);
     } else {

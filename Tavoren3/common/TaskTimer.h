@@ -15,7 +15,6 @@ public:
     explicit TaskTimer(int intervalMs, bool singleShot = false, QObject *parent = nullptr);
     ~TaskTimer() override;
 
-    void setInterval(int ms);
     void start();
     void stop();
     bool isActive() const { return m_active; }
@@ -33,9 +32,8 @@ private:
     void fire();
 
     QTimer m_timer;
-    int m_intervalMs;
-    bool m_singleShot;
+    const int m_intervalMs;
+    const bool m_singleShot;
     bool m_active = false;
-    bool m_virtual = false;
     qint64 m_virtualDue = 0;
 };
