@@ -10,11 +10,11 @@
 #include "Samples.h"
 
 #include "common/Console.h"
+#include "common/EventLoopWait.h"
 #include "drone/MultipeerSession.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
@@ -51,19 +51,6 @@ struct DroneOutput
     }
 };
 
-bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QTimer wake;
-    wake.start(20);
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -95,7 +82,7 @@ int main(int argc, char *argv[])
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(parser.value(droneOption), {QStringLiteral("--headless"), QStringLiteral("--name"), QStringLiteral("bench-drone")});
-    if (!waitUntil([&] { return drone.port != 0; }, 10000)) {
+    if (!EventLoopWait::until([&] { return drone.port != 0; }, 10000)) {
         out << "the drone did not start: " << process.errorString() << "\n";
         return 1;
     }
@@ -120,7 +107,7 @@ int main(int argc, char *argv[])
     };
 
     session.inviteAddress(QStringLiteral("127.0.0.1:%1").arg(drone.port));
-    if (!waitUntil([&] { return session.isConnected(); }, 10000)) {
+    if (!EventLoopWait::until([&] { return session.isConnected(); }, 10000)) {
         out << "no link to the drone\n";
         return 1;
     }
@@ -130,7 +117,7 @@ int main(int argc, char *argv[])
     const int states = std::max(1, parser.value(statesOption).toInt());
     for (int i = 0; i < states; ++i) {
         send(QStringLiteral("timer: %1").arg(states - i));
-        if (!waitUntil([&] { return acked >= session.stateSequence(); }, 5000)) {
+        if (!EventLoopWait::until([&] { return acked >= session.stateSequence(); }, 5000)) {
             out << "state " << session.stateSequence() << " was not acknowledged within 5 s\n";
             return 1;
         }
@@ -159,13 +146,13 @@ int main(int argc, char *argv[])
                 send(QStringLiteral("text: state %1 of the rate %2").arg(sent).arg(rate));
         });
         pacer.start(5);
-        waitUntil([&] { return sent >= total; }, (seconds + 30) * 1000);
+        EventLoopWait::until([&] { return sent >= total; }, (seconds + 30) * 1000);
         pacer.stop();
         const double sendingSeconds = double(phase.nsecsElapsed()) / 1e9;
         const qint64 last = session.stateSequence();
-        waitUntil([&] { return acked >= last && drone.received.contains(last); }, 5000);
+        EventLoopWait::until([&] { return acked >= last && drone.received.contains(last); }, 5000);
         // Resends of late states arrive 0.7 s after their first sending.
-        waitUntil([] { return false; }, 800);
+        EventLoopWait::until([] { return false; }, 800);
         qint64 missing = 0;
         for (qint64 n = first; n <= last; ++n)
             missing += drone.received.contains(n) ? 0 : 1;
@@ -195,7 +182,7 @@ int main(int argc, char *argv[])
     since.start();
     watch.start(20);
     process.write(flood);
-    waitUntil([&] { return session.receivedMessage() == QLatin1String("end of the flood"); }, 60000);
+    EventLoopWait::until([&] { return session.receivedMessage() == QLatin1String("end of the flood"); }, 60000);
     out << "longest main-loop gap during a flood from the drone: " << longestGapMs << " ms\n";
     process.write("quit\n");
     process.waitForFinished(5000);

@@ -4,6 +4,7 @@ target_sources(tavoren_core PRIVATE
   common/Console.h common/Console.cpp
   common/DeviceInfo.h common/DeviceInfo.cpp
   common/DocumentsFolder.h common/DocumentsFolder.cpp
+  common/EventLoopWait.h common/EventLoopWait.cpp
   common/MediaBackend.h common/MediaBackend.cpp
   common/MonotonicClock.h
   common/ScreenDriver.h common/ScreenDriver.cpp

@@ -2,6 +2,7 @@
 
 #include "bridge/BleBackend.h"
 #include "common/Clock.h"
+#include "common/EventLoopWait.h"
 #include "common/TaskTimer.h"
 #include "drone/DroneEndpoint.h"
 #include "drone/MultipeerSession.h"
@@ -15,9 +16,7 @@
 #include "tasks/HapticFeedback.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QRegularExpression>
-#include <QThread>
 
 namespace {
 
@@ -37,18 +36,6 @@ public:
 constexpr qint64 longestRunSeconds = 7 * 24 * 3600;
 // Real time the link to the dry run's own drone may take.
 constexpr int linkDeadlineMs = 10000;
-
-bool waitUntil(const std::function<bool()> &done)
-{
-    QDeadlineTimer deadline(linkDeadlineMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::usleep(200);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -76,7 +63,7 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
     });
     MultipeerSession session(QStringLiteral("dry run"));
     session.inviteAddress(QStringLiteral("127.0.0.1:") + QString::number(drone.transport().listeningPort()));
-    if (!waitUntil([&] { return session.isConnected() && drone.connected(); }))
+    if (!EventLoopWait::until([&] { return session.isConnected() && drone.connected(); }, linkDeadlineMs))
         return {std::nullopt, QStringLiteral("the dry run's own drone could not be linked on this machine")};
 
     auto clock = std::make_shared<ManualClock>(QDateTime::currentDateTime());
@@ -129,7 +116,7 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
     Clock::install(nullptr);
     if (controller.running())
         outcome.error = QStringLiteral("the protocol did not end within a week of virtual time");
-    else if (!waitUntil([&] { return received >= session.stateSequence(); }))
+    else if (!EventLoopWait::until([&] { return received >= session.stateSequence(); }, linkDeadlineMs))
         outcome.error = QStringLiteral("the dry run's own drone did not receive every state");
     return outcome;
 }
