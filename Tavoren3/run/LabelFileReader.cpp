@@ -104,17 +104,28 @@ QString quoted(const QString &text)
     return QStringLiteral("“") + shown + QStringLiteral("”");
 }
 
-// A physical line that does not read, with the reason; none when it reads.
-std::optional<QString> unreadable(const QByteArray &bytes, QString &text)
+// A physical line as text, with its time and the rest when it begins with one.
+struct PhysicalLine
+{
+    QString text;
+    std::optional<QDateTime> time;
+    QString rest;
+};
+
+// Reads a physical line into line; the reason when it does not read.
+std::optional<QString> unreadable(const QByteArray &bytes, PhysicalLine &line)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    text = utf8.decode(bytes);
+    line.text = utf8.decode(bytes);
     if (utf8.hasError() || bytes.contains('\0'))
         return QStringLiteral("is not text");
-    if (timeLike.match(text).hasMatch()) {
-        const auto m = timedLine.match(text);
-        if (!m.hasMatch() || !LogTime::readLogTimestamp(m.captured(1)))
-            return QStringLiteral("does not begin with a time (dd-MM-yy/HH:mm:ss.SSS) and a tab: ") + quoted(text);
+    if (timeLike.match(line.text).hasMatch()) {
+        const auto m = timedLine.match(line.text);
+        if (m.hasMatch())
+            line.time = LogTime::readLogTimestamp(m.captured(1));
+        if (!line.time)
+            return QStringLiteral("does not begin with a time (dd-MM-yy/HH:mm:ss.SSS) and a tab: ") + quoted(line.text);
+        line.rest = m.captured(2);
     }
     return std::nullopt;
 }
@@ -256,26 +267,26 @@ LabelSession LabelFileReader::read(const QByteArray &bytes)
         QByteArray raw = physical.at(i);
         if (raw.endsWith('\r'))
             raw.chop(1);
-        QString text;
-        if (const auto reason = unreadable(raw, text)) {
+        PhysicalLine decoded;
+        if (const auto reason = unreadable(raw, decoded)) {
             session.error = LabelReadError{i + 1, QStringLiteral("line %1 %2").arg(i + 1).arg(*reason)};
             break;
         }
-        if (const auto m = timedLine.match(text); m.hasMatch()) {
+        if (decoded.time) {
             LabelLine line;
             line.lineNumber = i + 1;
-            line.time = *LogTime::readLogTimestamp(m.captured(1));
-            line.text = m.captured(2);
+            line.time = *decoded.time;
+            line.text = decoded.rest;
             classify(line);
             session.lines.append(line);
         } else if (!session.lines.isEmpty() && carriesFreeText(session.lines.last())) {
-            session.lines.last().text += QLatin1Char('\n') + text;
+            session.lines.last().text += QLatin1Char('\n') + decoded.text;
             classify(session.lines.last());
         } else {
             LabelLine line;
-            line.kind = text.startsWith(QLatin1Char('#')) ? Kind::Heading : Kind::Unknown;
+            line.kind = decoded.text.startsWith(QLatin1Char('#')) ? Kind::Heading : Kind::Unknown;
             line.lineNumber = i + 1;
-            line.text = text;
+            line.text = decoded.text;
             session.lines.append(line);
         }
     }
