@@ -212,6 +212,7 @@ BidsDataset::Added BidsDataset::add(const QString &labelFile)
     if (scans.isEmpty())
         scans.append({QStringLiteral("filename"), QStringLiteral("acq_time")});
     const QString runPrefix = QStringLiteral("beh/sub-%1_task-%2_run-").arg(subject, task);
+    const QString beh = QStringLiteral("sub-%1/beh/").arg(subject);
     const QString acquired = name->runTime.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     QStringList times{acquired};
     for (const QStringList &row : scans.mid(1)) {
@@ -232,7 +233,6 @@ BidsDataset::Added BidsDataset::add(const QString &labelFile)
         if (from == to)
             continue;
         for (const char *extension : {"tsv", "json"}) {
-            const QString beh = QStringLiteral("sub-%1/beh/").arg(subject);
             const QString source = path(beh + eventsName(subject, task, from, extension));
             if (QFile::exists(source) && !QFile::rename(source, path(beh + eventsName(subject, task, to, extension)))) {
                 added.error = source + QStringLiteral(": cannot be renumbered to run %1").arg(to);
@@ -249,12 +249,12 @@ BidsDataset::Added BidsDataset::add(const QString &labelFile)
         kept.append({QStringLiteral("beh/") + eventsName(subject, task, numberOf(time), "tsv"), time});
     std::stable_sort(kept.begin() + 1, kept.end(), [](const QStringList &a, const QStringList &b) { return a.value(1) < b.value(1); });
 
-    const QString beh = QStringLiteral("sub-%1/beh/").arg(subject);
     const int run = numberOf(acquired);
-    if (!write(beh + eventsName(subject, task, run, "tsv"), table->tsv(), &added.error)
+    const QString eventsFile = beh + eventsName(subject, task, run, "tsv");
+    if (!write(eventsFile, table->tsv(), &added.error)
         || !write(beh + eventsName(subject, task, run, "json"), BidsEventTable::sidecar(), &added.error)
         || !write(scansFile, tsv(kept), &added.error))
         return added;
-    added.eventsFile = beh + eventsName(subject, task, run, "tsv");
+    added.eventsFile = eventsFile;
     return added;
 }

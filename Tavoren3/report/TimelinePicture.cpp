@@ -1,5 +1,7 @@
 #include "report/TimelinePicture.h"
 
+#include "run/LogTime.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -81,10 +83,9 @@ QString TimelinePicture::durationText(qint64 milliseconds)
 {
     const qint64 s = std::llround(std::abs(milliseconds) / 1000.0);
     const QString sign = milliseconds < 0 ? QStringLiteral("-") : QString();
-    const auto two = [](qint64 n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
     if (s >= 3600)
-        return sign + QString::number(s / 3600) + QLatin1Char(':') + two(s / 60 % 60) + QLatin1Char(':') + two(s % 60);
-    return sign + two(s / 60) + QLatin1Char(':') + two(s % 60);
+        return sign + QString::number(s / 3600) + QLatin1Char(':') + LogTime::minutesAndSeconds(s % 3600);
+    return sign + LogTime::minutesAndSeconds(s);
 }
 
 int TimelinePicture::rowCount() const
