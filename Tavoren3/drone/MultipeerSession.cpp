@@ -217,9 +217,9 @@ void MultipeerSession::handleReceivedData(const QByteArray &data)
         }
     } else if (text.startsWith(QLatin1String("@State"))) {
         Console::line(QStringLiteral("Received control message from drone: ") + text);
-    } else if (text.startsWith(QLatin1String("@Slider"))) {
-        setReceivedMessage(QString(text).remove(QLatin1Char('@')));
     } else {
-        setReceivedMessage(text);
+        const QString message = text.startsWith(QLatin1String("@Slider")) ? QString(text).remove(QLatin1Char('@')) : text;
+        emit messageReceived(message);
+        setReceivedMessage(message);
     }
 }

@@ -76,6 +76,9 @@ signals:
     void stateChanged();
     void connectedPeersChanged();
     void receivedMessageChanged();
+    // Every text from the drone that is neither an acknowledgement nor a
+    // state report, as it is handed to receivedMessage; also a repeat.
+    void messageReceived(const QString &text);
     void lastMessageChanged();
     void stateSequenceChanged();
     void lastAckedSequenceChanged();

@@ -1,22 +1,43 @@
 #include "drone/SliderView.h"
 
 #include "common/Console.h"
+#include "drone/DroneSlider.h"
 #include "drone/MultipeerSession.h"
 #include "run/LogTime.h"
 #include "run/VerkeersLeiding.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Control characters written out, so that a console line stays one line.
+QString printable(const QString &text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+} // namespace
 
 SliderView::SliderView(VerkeersLeiding &manager, MultipeerSession &session, QString question, QString prefix,
                        QObject *parent)
     : QObject(parent), m_manager(manager), m_session(session), m_question(std::move(question)),
       m_prefix(std::move(prefix))
 {
-    connect(&m_session, &MultipeerSession::receivedMessageChanged, this, &SliderView::receivedMessageChanged);
-    connect(&m_session, &MultipeerSession::stateChanged, this, &SliderView::update);
+    connect(&m_session, &MultipeerSession::stateQueued, this, &SliderView::stateQueued);
+    connect(&m_session, &MultipeerSession::messageReceived, this, &SliderView::messageReceived);
+    connect(&m_session, &MultipeerSession::stateChanged, this, &SliderView::changed);
 }
 
 SliderView::Display SliderView::display() const
 {
-    if (m_session.receivedMessage().startsWith(m_prefix))
+    if (m_rating)
         return Display::Rating;
     if (m_session.isConnected())
         return m_hasRequested ? Display::WaitingForScore : Display::Preparing;
@@ -26,7 +47,7 @@ SliderView::Display SliderView::display() const
 QString SliderView::displayText() const
 {
     switch (display()) {
-    case Display::Rating: return m_session.receivedMessage().right(2);
+    case Display::Rating: return QString::number(*m_rating).rightJustified(2);
     case Display::WaitingForScore: return QStringLiteral("Waiting for Score");
     case Display::WaitingForConnection: return QStringLiteral("Waiting for connection");
     case Display::Preparing: break;
@@ -59,7 +80,7 @@ void SliderView::appeared()
         m_session.sendState(QStringLiteral("slider: ") + m_question);
         m_hasRequested = true;
     }
-    update();
+    emit changed();
 }
 
 void SliderView::disappeared()
@@ -67,25 +88,50 @@ void SliderView::disappeared()
     m_session.setReceivedMessage(QString());
     m_hasRequested = false;
     m_hasReceived = false;
-    update();
+    m_questionShown = false;
+    m_rating.reset();
+    emit changed();
 }
 
-void SliderView::receivedMessageChanged()
+std::optional<int> SliderView::ratingIn(const QString &text) const
 {
-    if (m_session.receivedMessage().startsWith(m_prefix)) {
-        m_hasReceived = true;
-        m_manager.setSliderValueReceivedAndDisplayed(true);
-    }
-    update();
+    static const QRegularExpression wholeNumber(QStringLiteral("\\A[0-9]{1,9}\\z"));
+    const QString value = text.mid(m_prefix.size());
+    if (!wholeNumber.match(value).hasMatch())
+        return std::nullopt;
+    const int rating = value.toInt();
+    if (rating < DroneSlider::minimumValue || rating > DroneSlider::maximumValue)
+        return std::nullopt;
+    return rating;
 }
 
-void SliderView::update()
+void SliderView::stateQueued(const QString &payload)
 {
-    const bool ratingShown = display() == Display::Rating;
-    if (ratingShown && !m_ratingShown) {
-        m_manager.log(LogTime::logTimestamp() + QStringLiteral("\t ") + m_question + QLatin1Char(' ')
-                      + m_session.receivedMessage().mid(m_prefix.size()));
+    // Whatever the drone is sent next replaces the question on its screen.
+    m_questionShown = payload == QStringLiteral("slider: ") + m_question;
+}
+
+void SliderView::messageReceived(const QString &text)
+{
+    if (!text.startsWith(m_prefix))
+        return;
+    if (!m_questionShown) {
+        Console::line(QStringLiteral("SliderView: dropped a rating the drone was not asked for: ") + printable(text));
+        return;
     }
-    m_ratingShown = ratingShown;
+    const std::optional<int> rating = ratingIn(text);
+    if (!rating) {
+        Console::line(QStringLiteral("SliderView: dropped a rating that is not a whole number from %1 to %2: ")
+                          .arg(DroneSlider::minimumValue)
+                          .arg(DroneSlider::maximumValue)
+                      + printable(text));
+        return;
+    }
+    m_questionShown = false;
+    m_rating = rating;
+    m_hasReceived = true;
+    m_manager.setSliderValueReceivedAndDisplayed(true);
+    m_manager.log(LogTime::logTimestamp() + QStringLiteral("\t ") + m_question + QLatin1Char(' ')
+                  + QString::number(*rating));
     emit changed();
 }

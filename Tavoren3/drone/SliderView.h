@@ -3,12 +3,15 @@
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
+#include <optional>
 
 class MultipeerSession;
 class VerkeersLeiding;
 
-// A rating slider on the drone, with its status on the timekeeper. The
-// rating, once it arrives, goes into the label file.
+// A rating slider on the drone, with its status on the timekeeper. A rating
+// counts only as the answer to the question the drone shows: once per time
+// the question is asked, as a whole number in the slider's range. Each
+// rating that counts goes into the label file.
 class SliderView : public QObject
 {
     Q_OBJECT
@@ -38,6 +41,9 @@ public:
     bool displayIsLarge() const;
     QString displayColor() const;
 
+    // The rating a text from the drone holds, when it is a whole number in the slider's range.
+    std::optional<int> ratingIn(const QString &text) const;
+
     Q_INVOKABLE void appeared();
     Q_INVOKABLE void disappeared();
 
@@ -45,8 +51,8 @@ signals:
     void changed();
 
 private:
-    void receivedMessageChanged();
-    void update();
+    void stateQueued(const QString &payload);
+    void messageReceived(const QString &text);
 
     VerkeersLeiding &m_manager;
     MultipeerSession &m_session;
@@ -54,5 +60,7 @@ private:
     QString m_prefix;
     bool m_hasRequested = false;
     bool m_hasReceived = false;
-    bool m_ratingShown = false;
+    // The drone was last sent this question, and no rating has answered it since.
+    bool m_questionShown = false;
+    std::optional<int> m_rating;
 };

@@ -42,10 +42,11 @@ QString lastError()
 
 // Appends to an existing file; a failed write is cut back off, so the file
 // never keeps half a line.
-bool appendToFile(const QString &path, const QByteArray &bytes)
+bool appendToFile(const QString &path, const QByteArray &bytes, QString *failure)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0) {
+        *failure = lastError();
         Console::line(QStringLiteral("Fout bij het openen van het bestand om toe te voegen: ") + urlOf(path));
         return false;
     }
@@ -57,6 +58,7 @@ bool appendToFile(const QString &path, const QByteArray &bytes)
         if (sized && ::ftruncate(fd, before.st_size) == 0)
             ::fsync(fd);
         ::close(fd);
+        *failure = reason;
         Console::line(QStringLiteral("Fout bij het schrijven naar bestand: ") + reason);
         return false;
     }
@@ -66,11 +68,10 @@ bool appendToFile(const QString &path, const QByteArray &bytes)
 }
 
 // A new file appears whole, with its first line, or not at all.
-bool createFile(const QString &path, const QByteArray &bytes)
+bool createFile(const QString &path, const QByteArray &bytes, QString *failure)
 {
-    QString reason;
-    if (!WholeFile::write(path, bytes, &reason)) {
-        Console::line(QStringLiteral("Fout bij het schrijven naar bestand: ") + reason);
+    if (!WholeFile::write(path, bytes, failure)) {
+        Console::line(QStringLiteral("Fout bij het schrijven naar bestand: ") + *failure);
         return false;
     }
     Console::line(QStringLiteral("Eerste log weggeschreven naar: ") + urlOf(path));
@@ -100,18 +101,24 @@ std::optional<QString> LabelFileWriter::labelFilePath(const QString &fileName, c
     return QDir(dir).filePath(safeFileName(fileName));
 }
 
-bool LabelFileWriter::writeLabelFileLine(const QString &fileName, const QString &folder, const QString &line)
+bool LabelFileWriter::writeLabelFileLine(const QString &fileName, const QString &folder, const QString &line,
+                                         QString *failure)
 {
+    QString reason;
+    if (!failure)
+        failure = &reason;
     const auto path = labelFilePath(fileName, folder);
-    if (!path)
+    if (!path) {
+        *failure = QStringLiteral("there is no documents folder");
         return false;
+    }
     const QString dir = QFileInfo(*path).absolutePath();
     if (!QFileInfo::exists(dir)) {
         QDir().mkpath(dir);
         WholeFile::syncDirectory(QFileInfo(dir).absolutePath());
     }
     const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    return QFileInfo::exists(*path) ? appendToFile(*path, bytes) : createFile(*path, bytes);
+    return QFileInfo::exists(*path) ? appendToFile(*path, bytes, failure) : createFile(*path, bytes, failure);
 }
 
 bool LabelFileWriter::writeEventLog(const QString &text)

@@ -18,8 +18,10 @@ public:
     // none without a documents folder.
     static std::optional<QString> labelFilePath(const QString &fileName, const QString &folder);
 
-    // Appends line + "\n"; returns whether it reached the disk.
-    static bool writeLabelFileLine(const QString &fileName, const QString &folder, const QString &line);
+    // Appends line + "\n"; returns whether it reached the disk, and if not,
+    // why in failure.
+    static bool writeLabelFileLine(const QString &fileName, const QString &folder, const QString &line,
+                                   QString *failure = nullptr);
 
     // "log.lbl" in the documents folder: event time, tab, text.
     static bool writeEventLog(const QString &text);

@@ -24,6 +24,11 @@ bool LabelLog::appendLogLine(const QString &fileBaseName, const QString &line, c
 {
     m_text += line + QLatin1Char('\n');
     emit LabelLogStringChanged();
-    return LabelFileWriter::writeLabelFileLine(fileBaseName + QStringLiteral(".lbl"), labelFolderText(folderText),
-                                               line);
+    const QString fileName = fileBaseName + QStringLiteral(".lbl");
+    const QString folder = labelFolderText(folderText);
+    QString failure;
+    if (LabelFileWriter::writeLabelFileLine(fileName, folder, line, &failure))
+        return true;
+    emit writeFailed(LabelFileWriter::labelFilePath(fileName, folder).value_or(fileName), failure);
+    return false;
 }

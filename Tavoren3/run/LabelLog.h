@@ -25,6 +25,8 @@ public:
 
 signals:
     void LabelLogStringChanged();
+    // A line is kept here but did not reach its file: the file, and why.
+    void writeFailed(const QString &path, const QString &reason);
 
 private:
     QString m_text;

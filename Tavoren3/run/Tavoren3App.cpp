@@ -21,8 +21,14 @@ Tavoren3App::Tavoren3App(SoundPlayer &sound, const QString &displayName, QObject
                          static_cast<long long>(arrival.count()));
         });
     }
-    connect(m_tickTimer.get(), &TickTimer::tick, m_verkeersLeiding.get(), &VerkeersLeiding::tick);
+    keepTime(*m_tickTimer, *m_verkeersLeiding);
     m_tickTimer->start();
+}
+
+void Tavoren3App::keepTime(TickTimer &timer, VerkeersLeiding &controller)
+{
+    connect(&timer, &TickTimer::tick, &controller, &VerkeersLeiding::tick);
+    connect(&controller, &VerkeersLeiding::stepBeganBetweenTicks, &timer, &TickTimer::start);
 }
 
 Tavoren3App::~Tavoren3App() = default;

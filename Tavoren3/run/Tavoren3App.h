@@ -31,6 +31,10 @@ public:
     VerkeersLeiding &verkeersLeiding() const { return *m_verkeersLeiding; }
     CurrentProtocol &currentProtocol() { return m_currentProtocol; }
 
+    // The timer ticks the controller; a step that begins between two ticks
+    // starts the timer's seconds afresh, so that it lasts its whole duration.
+    static void keepTime(TickTimer &timer, VerkeersLeiding &controller);
+
     // "Background", "Active", or "Default New Phase: " + the phase's name + " ".
     static QString scenePhaseText(Qt::ApplicationState state);
     void scenePhaseChanged(Qt::ApplicationState state);

@@ -20,6 +20,7 @@ VerkeersLeiding::VerkeersLeiding(MultipeerSession &session, CurrentProtocol &pro
     m_bleManager = new EspBleCentral(BleBackend::createForProcess(), this);
     m_current = new Step(QStringLiteral("0"), QStringLiteral("0"), QString(), this);
     connect(&m_labelLog, &LabelLog::LabelLogStringChanged, this, &VerkeersLeiding::LabelLogStringChanged);
+    connect(&m_labelLog, &LabelLog::writeFailed, this, &VerkeersLeiding::labelWriteFailed);
 }
 
 template <class T>
@@ -133,6 +134,32 @@ bool VerkeersLeiding::log(const QString &line)
     return appendLogLine(labelFileBaseName(), line, m_protocol.currentProtocolName());
 }
 
+void VerkeersLeiding::labelWriteFailed(const QString &path, const QString &reason)
+{
+    ++m_unwrittenLines;
+    m_lastWriteFailure = path + QStringLiteral(": ") + reason;
+    emit labelWriteFailureChanged();
+}
+
+QString VerkeersLeiding::labelWriteFailure() const
+{
+    if (m_unwrittenLines == 0)
+        return QString();
+    const QString what = m_unwrittenLines == 1 ? QStringLiteral("A label line could not be written to ")
+                                               : QStringLiteral("%1 label lines could not be written, the last to ")
+                                                     .arg(m_unwrittenLines);
+    return what + m_lastWriteFailure
+        + QStringLiteral(". The run goes on, and the label log on this screen keeps every line.");
+}
+
+void VerkeersLeiding::acknowledgeLabelWriteFailure()
+{
+    if (m_unwrittenLines == 0)
+        return;
+    m_unwrittenLines = 0;
+    emit labelWriteFailureChanged();
+}
+
 void VerkeersLeiding::clearBridgeLink()
 {
     m_bleManager->clearConnectedPeripheral();
@@ -163,6 +190,8 @@ void VerkeersLeiding::beginCurrentStep()
     setSliderValueReceivedAndDisplayed(false);
     setCurrent(step ? new Step(boundaryTimestamp(), QString::number(step->numID), step->labelID, this)
                     : new Step(boundaryTimestamp(), QStringLiteral("0"), QString(), this));
+    if (!m_tickTime)
+        emit stepBeganBetweenTicks();
 }
 
 void VerkeersLeiding::logStepEvent(const QString &first, const QString &second)
@@ -212,10 +241,14 @@ void VerkeersLeiding::togglePause()
         send(QStringLiteral("resume"));
         sendCurrentStepState();
         const QString previousID = m_current->testID();
+        const bool rated = m_sliderValueReceived;
         beginCurrentStep();
         if (m_current->testID() != previousID) {
             Console::line(QStringLiteral("NOT THE SAME"));
             setRemainingTime(durationAt(m_nr));
+        } else {
+            // The rating given before the pause still stands for this step.
+            setSliderValueReceivedAndDisplayed(rated);
         }
         log(m_current->Starttijd() + QStringLiteral("\tresearch resumed in ") + m_current->testLabel()
             + QStringLiteral(" (") + m_current->testID() + QLatin1Char(')'));

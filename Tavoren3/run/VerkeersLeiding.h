@@ -47,6 +47,9 @@ class VerkeersLeiding : public QObject
     Q_PROPERTY(bool hasCurrentStep READ hasCurrentStep NOTIFY nrChanged)
     Q_PROPERTY(QString labelFileBaseName READ labelFileBaseName NOTIFY labelFileBaseNameChanged)
     Q_PROPERTY(bool currentStepUsesSlider READ currentStepUsesSlider NOTIFY nrChanged)
+    // Why label lines did not reach their file, until the operator has seen it; empty otherwise.
+    Q_PROPERTY(QString labelWriteFailure READ labelWriteFailure NOTIFY labelWriteFailureChanged)
+    Q_PROPERTY(QString labelWriteFailureTitle READ labelWriteFailureTitle CONSTANT)
 
 public:
     VerkeersLeiding(MultipeerSession &session, CurrentProtocol &protocol, SoundPlayer &sound,
@@ -83,6 +86,9 @@ public:
     bool showSliderAdvanceAlert() const { return m_showSliderAdvanceAlert; }
     void setShowSliderAdvanceAlert(bool show);
     std::optional<bool> pendingAdvancePhaseSkipped() const { return m_pendingAdvancePhaseSkipped; }
+    QString labelWriteFailure() const;
+    QString labelWriteFailureTitle() const { return QStringLiteral("Label file not written"); }
+    Q_INVOKABLE void acknowledgeLabelWriteFailure();
 
     QString remainingTimeText() const;
     bool stepTimeIsUp() const;
@@ -134,6 +140,10 @@ signals:
     void showSliderAdvanceAlertChanged();
     void stepTimeIsUpChanged();
     void labelFileBaseNameChanged();
+    void labelWriteFailureChanged();
+    // A step began (or resumed) at a moment that is not a tick: its first
+    // second is counted from now.
+    void stepBeganBetweenTicks();
 
 private:
     template <class T>
@@ -152,6 +162,7 @@ private:
     // The time of the tick being handled, otherwise the current time.
     QString boundaryTimestamp() const;
     void send(const QString &payload);
+    void labelWriteFailed(const QString &path, const QString &reason);
 
     MultipeerSession &m_session;
     CurrentProtocol &m_protocol;
@@ -178,4 +189,7 @@ private:
     bool m_showSliderAdvanceAlert = false;
     std::optional<bool> m_pendingAdvancePhaseSkipped;
     std::optional<QDateTime> m_tickTime;
+    // Lines not written since the operator last acknowledged it, and the last failure.
+    int m_unwrittenLines = 0;
+    QString m_lastWriteFailure;
 };

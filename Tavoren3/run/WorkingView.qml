@@ -73,4 +73,14 @@ Item {
             }
         }
     }
+
+    // Over the run and the completion screen alike, until the operator has seen it.
+    AlertBox {
+        objectName: "labelWriteAlert"
+        visible: working.controller.labelWriteFailure.length > 0
+        title: working.controller.labelWriteFailureTitle
+        message: working.controller.labelWriteFailure
+        cancelButton: "OK"
+        onChosen: working.controller.acknowledgeLabelWriteFailure()
+    }
 }

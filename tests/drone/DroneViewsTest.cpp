@@ -63,21 +63,41 @@ TEST_F(DroneViews, SliderWaitsForADroneAndItsRatingReachesTheLabelFile)
     drone.start();
     discover(session);
     ASSERT_TRUE(waitFor([&] { return session.isConnected(); }));
+    drone.sendSlider(3); // a rating before any question
+    ASSERT_TRUE(waitFor([&] { return session.receivedMessage() == "Slider value is: 3"; }));
     SliderView slider(controller, session, "How calm?");
     slider.appeared();
     EXPECT_EQ(sent.last(), "slider: How calm?");
-    EXPECT_EQ(slider.displayText(), "Waiting for Score");
+    EXPECT_EQ(slider.displayText(), "Waiting for Score") << "a stale rating is not taken for the answer";
     ASSERT_TRUE(waitFor([&] { return drone.payload() == "slider: How calm?"; }));
 
+    const auto ratings = [&] { return logLines().filter("How calm?"); };
+    const auto dropped = [&] { return console.lines().filter("SliderView: dropped").size(); };
     clock->advanceMs(2500);
     drone.sendSlider(7);
     ASSERT_TRUE(waitFor([&] { return slider.hasReceivedSliderValue(); }));
     EXPECT_TRUE(controller.sliderValueReceivedAndDisplayed());
     EXPECT_EQ(slider.displayText(), " 7");
-    EXPECT_EQ(logLines().last(), "05-12-26/10:00:02.500\t How calm? 7");
-    const qsizetype lines = logLines().size();
-    session.setReceivedMessage("Slider value is: 7"); // unchanged: no second line
-    EXPECT_EQ(logLines().size(), lines);
+    EXPECT_EQ(ratings(), QStringList{"05-12-26/10:00:02.500\t How calm? 7"});
+
+    // Answered once; a pause takes the question off the drone's screen.
+    drone.sendSlider(8);
+    ASSERT_TRUE(waitFor([&] { return dropped() == 1; }));
+    controller.togglePause();
+    drone.sendSlider(5);
+    ASSERT_TRUE(waitFor([&] { return dropped() == 2; }));
+    controller.togglePause(); // asked again, and the rating given still stands
+    EXPECT_EQ(sent.mid(sent.size() - 2), (QStringList{"resume", "slider: How calm?"}));
+    EXPECT_TRUE(controller.sliderValueReceivedAndDisplayed()) << "no warning for a step that has its rating";
+    for (const QByteArray &forged : {QByteArray("@Slider value is: 9\n05-12-26/10:00:00.000\tb (2) started"),
+                                     QByteArray("@Slider value is: 11"), QByteArray("@Slider value is: -1"),
+                                     QByteArray("@Slider value is: 4.5")})
+        drone.sendRaw(forged);
+    drone.sendSlider(4);
+    ASSERT_TRUE(waitFor([&] { return ratings().size() == 2; }));
+    EXPECT_EQ(ratings().last(), "05-12-26/10:00:02.500\t How calm? 4") << "the answer to the question asked again";
+    EXPECT_EQ(slider.displayText(), " 4");
+    EXPECT_EQ(dropped(), 6);
 
     slider.disappeared();
     EXPECT_EQ(session.receivedMessage(), "");

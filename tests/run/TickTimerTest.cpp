@@ -1,5 +1,6 @@
 #include "run/QTimerTickTimer.h"
 #include "run/RunFixture.h"
+#include "run/Tavoren3App.h"
 #ifdef TAVOREN_HAVE_TIMERFD
 #include "run/TimerFdTickTimer.h"
 #endif
@@ -87,7 +88,7 @@ TEST(TickTimer, TheBuildsTickFiresOnTheRealClock)
 TEST_F(TickTimerTest, AWallClockJumpMovesTheLabelTimesButNotTheTicksAndBoundariesAreStampedAsTheTickArrives)
 {
     useSteps({step(1, "a", 2), step(2, "b", 5)});
-    QObject::connect(&timer, &TickTimer::tick, &controller, &VerkeersLeiding::tick);
+    Tavoren3App::keepTime(timer, controller);
     startAt();
     // Slow screen work on every change the tick makes, before the boundary is logged.
     QObject::connect(&controller, &VerkeersLeiding::remainingTimeChanged, [this] { clock->advanceMs(40); });
@@ -102,4 +103,19 @@ TEST_F(TickTimerTest, AWallClockJumpMovesTheLabelTimesButNotTheTicksAndBoundarie
     EXPECT_EQ(logLines().mid(2), (QStringList{"05-12-26/10:00:00.000\ta (1) started",
                                               "05-12-26/09:00:01.000\ta (1) ended "}));
     EXPECT_EQ(controller.current()->Starttijd(), "05-12-26/09:00:01.000") << "the next step begins at the same tick";
+}
+
+TEST_F(TickTimerTest, AStepBegunBetweenTicksLastsItsWholeDurationAndOneBegunOnATickKeepsThePhase)
+{
+    useSteps({step(1, "a", 0), step(2, "b", 2), step(3, "c", 5)});
+    Tavoren3App::keepTime(timer, controller);
+    startAt();
+    wake(1400ms);
+    controller.requestAdvance(false); // DONE 0.4 s after a tick
+    EXPECT_EQ(timer.schedule().nextDue(), 7400ms) << "the step's first second counts from the DONE";
+    wake(1999ms);
+    EXPECT_EQ(controller.nr(), 1) << "two whole seconds are not over yet";
+    wake(1ms);
+    EXPECT_EQ(controller.nr(), 2);
+    EXPECT_EQ(timer.schedule().nextDue(), 9400ms) << "begun on the tick: the same phase";
 }
