@@ -5,6 +5,9 @@ import QtQuick.Controls
 import QtQuick.Layouts
 
 // A modal alert: a title, a message and a row of buttons named by their texts.
+// While it shows, the keyboard stays inside it: the cancel button (else the
+// first) has the focus, Tab and Shift+Tab move between the buttons, and
+// Enter or Space presses the focused one.
 Popup {
     id: alert
     property string title
@@ -18,10 +21,19 @@ Popup {
 
     objectName: "alert"
     modal: true
+    focus: true
     closePolicy: Popup.NoAutoClose
     anchors.centerIn: Overlay.overlay
     width: Math.min(560, parent ? parent.width - 48 : 560)
     padding: 24
+
+    onOpened: focusButton(Math.max(0, alert.buttons.indexOf(alert.cancelButton)))
+    // Focuses the button at index, counted round the row.
+    function focusButton(index: int) {
+        const count = buttonRepeater.count
+        if (count > 0)
+            (buttonRepeater.itemAt(((index % count) + count) % count) as Item).forceActiveFocus(Qt.TabFocusReason)
+    }
 
     Shortcut {
         sequence: "Escape"
@@ -32,6 +44,9 @@ Popup {
     ColumnLayout {
         width: parent.width
         spacing: 16
+        // Focus anywhere else in the alert: Tab comes back to its buttons.
+        Keys.onTabPressed: alert.focusButton(0)
+        Keys.onBacktabPressed: alert.focusButton(-1)
         Label {
             objectName: "alertTitle"
             text: alert.title
@@ -59,14 +74,25 @@ Popup {
             columnSpacing: 12
             rowSpacing: 8
             Repeater {
+                id: buttonRepeater
                 model: alert.buttons
                 delegate: TouchButton {
                     required property string modelData
+                    required property int index
                     objectName: "alertButton " + modelData
                     text: modelData
                     destructive: alert.destructiveButtons.indexOf(modelData) >= 0
                     Layout.fillWidth: buttonGrid.stacked
                     onClicked: alert.chosen(modelData)
+                    Keys.onTabPressed: alert.focusButton(index + 1)
+                    Keys.onBacktabPressed: alert.focusButton(index - 1)
+                    Keys.onReturnPressed: (event) => pressedWith(event)
+                    Keys.onEnterPressed: (event) => pressedWith(event)
+                    // Enter alone presses the button; with a modifier it is no answer.
+                    function pressedWith(event: KeyEvent) {
+                        if (event.modifiers === Qt.NoModifier || event.modifiers === Qt.KeypadModifier)
+                            clicked()
+                    }
                 }
             }
         }

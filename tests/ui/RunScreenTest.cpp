@@ -4,6 +4,8 @@
 #include "support/LabelLogLines.h"
 
 #include <QDir>
+#include <QFile>
+#include <QQuickItem>
 #include <QTest>
 
 namespace {
@@ -24,6 +26,12 @@ protected:
     }
 
     VerkeersLeiding &controller() const { return app->verkeersLeiding(); }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(window, key, modifiers);
+        settle();
+    }
+    QString focused() const { return window->activeFocusItem() ? window->activeFocusItem()->objectName() : QString(); }
 
     void ticks(int n)
     {
@@ -64,8 +72,19 @@ TEST_F(RunScreen, ShowsTheStepAndItsControlsAndTheButtonsMoveBetweenSteps)
     EXPECT_FALSE(enabled("skipButton")) << "nothing after the last step";
     click("backButton");
     EXPECT_EQ(text("stepName"), "Rest");
+    // A line that cannot be written is told at once, and the run goes on.
+    const QString labelFile = documents.filePath("Label_files/Screens/Screens_5_1_20260601_100000.lbl");
+    ASSERT_TRUE(QFile::remove(labelFile) && QDir().mkdir(labelFile));
     click("restartButton");
     EXPECT_EQ(text("stepName"), "Rest");
+    ASSERT_TRUE(shown("labelWriteAlert"));
+    EXPECT_EQ(text("alertTitle", find("labelWriteAlert")), "Label file not written");
+    EXPECT_EQ(text("alertMessage", find("labelWriteAlert")),
+              "A label line could not be written to " + labelFile
+                  + ": Is a directory. The run goes on, and the label log on this screen keeps every line.");
+    answer("labelWriteAlert", "OK");
+    EXPECT_FALSE(shown("labelWriteAlert"));
+    ASSERT_TRUE(QDir().rmdir(labelFile));
     click("pauseButton");
     EXPECT_FALSE(shown("doneButton")) << "a timed step ends by its time";
     ticks(21);
@@ -111,13 +130,26 @@ TEST_F(RunScreen, SliderWarningWaitsOrProceedsToTheCompletionAndItsTimeline)
     ASSERT_EQ(text("stepName"), "Rating");
     ticks(3);
     EXPECT_EQ(text("alertTitle", find("sliderWarning")), "Slider value not received");
+    // The keyboard stays in the alert, from its default button on.
+    EXPECT_EQ(focused(), "alertButton Wait");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "alertButton Proceed anyway");
     screenshot("run-slider-warning");
-    answer("sliderWarning", "Wait");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "alertButton Wait") << "round the alert's buttons, never to those behind";
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), "alertButton Wait");
+    press(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(shown("sliderWarning")) << "DONE behind the alert does not react";
+    press(Qt::Key_Space);
     EXPECT_FALSE(shown("sliderWarning"));
+    EXPECT_FALSE(controller().showLog()) << "Space pressed Wait, not Open log";
     EXPECT_FALSE(controller().isCompleted());
     click("pauseButton");
     ticks(1);
-    answer("sliderWarning", "Proceed anyway");
+    press(Qt::Key_Tab);
+    press(Qt::Key_Return);
     ASSERT_TRUE(shown("completionOverlay"));
     EXPECT_EQ(text("retrievalHint"),
               "To retrieve it, go to: " + QDir::toNativeSeparators(documents.filePath("Label_files/Screens")));
