@@ -16,12 +16,17 @@ Pane {
     Component.onCompleted: model.appeared()
 
     RowLayout {
+        id: columns
         anchors.fill: parent
         spacing: 32
+        // The two columns keep their share whatever their texts; long texts wrap or elide.
+        readonly property real leftWidth: (width - spacing) * 0.45
 
         ColumnLayout {
             Layout.fillHeight: true
-            Layout.preferredWidth: parent.width * 0.45
+            Layout.preferredWidth: columns.leftWidth
+            Layout.minimumWidth: columns.leftWidth
+            Layout.maximumWidth: columns.leftWidth
             spacing: 12
 
             RowLayout {
@@ -39,8 +44,10 @@ Pane {
             }
             RowLayout {
                 Label {
+                    objectName: "protocolHeading"
                     text: "Research protocol:"
                     font.bold: true
+                    elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
                 TouchButton {
@@ -81,12 +88,15 @@ Pane {
         ColumnLayout {
             Layout.fillHeight: true
             Layout.fillWidth: true
+            Layout.preferredWidth: columns.width - columns.spacing - columns.leftWidth
             spacing: 12
 
             Label {
                 objectName: "settingsFromFile"
                 text: start.model.settingsFromFileText
                 font.bold: true
+                elide: Text.ElideMiddle
+                Layout.fillWidth: true
             }
             Frame {
                 Layout.fillWidth: true
@@ -95,12 +105,15 @@ Pane {
                     objectName: "descriptionText"
                     anchors.fill: parent
                     text: start.model.descriptionText
-                    wrapMode: Text.WordWrap
+                    wrapMode: Text.Wrap
+                    elide: Text.ElideRight
                 }
             }
             Label {
                 objectName: "droneInfo"
                 text: start.model.droneInfoText
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
             }
             TouchButton {
                 objectName: "droneButton"
@@ -111,6 +124,8 @@ Pane {
             Label {
                 objectName: "deviceName"
                 text: "This device name: " + start.model.deviceName
+                elide: Text.ElideRight
+                Layout.fillWidth: true
             }
             Item { Layout.fillHeight: true }
             TouchButton {

@@ -1,5 +1,6 @@
 #include "run/StartViewModel.h"
 
+#include "common/Clock.h"
 #include "common/DeviceInfo.h"
 #include "common/DocumentsFolder.h"
 #include "drone/MultipeerSession.h"
@@ -8,6 +9,7 @@
 #include "run/LogTime.h"
 #include "run/VerkeersLeiding.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 StartViewModel::StartViewModel(ContentViewModel &content, ProtocolLibrary &library, VerkeersLeiding &controller,
@@ -18,6 +20,10 @@ StartViewModel::StartViewModel(ContentViewModel &content, ProtocolLibrary &libra
     connect(&m_library, &ProtocolLibrary::selectedFileNameChanged, this, &StartViewModel::selectionDidChange);
     connect(&m_session, &MultipeerSession::stateChanged, this, &StartViewModel::droneChanged);
     connect(&m_session, &MultipeerSession::connectedPeersChanged, this, &StartViewModel::droneChanged);
+    connect(&m_controller, &VerkeersLeiding::isCompletedChanged, this, [this] {
+        if (m_controller.isCompleted())
+            m_completed = m_started;
+    });
 }
 
 void StartViewModel::setPPID(const QString &ppid)
@@ -87,6 +93,7 @@ QString StartViewModel::alertTitle() const
     case Alert::RunLoadError: return QStringLiteral("Could not load run file");
     case Alert::DroneRequired: return QStringLiteral("Drone required");
     case Alert::DeleteConfirmation: return QStringLiteral("Delete Protocol");
+    case Alert::SameParticipant: return QStringLiteral("Same participant");
     }
     return QString();
 }
@@ -108,6 +115,14 @@ QString StartViewModel::alertMessage() const
     case Alert::DeleteConfirmation:
         return QStringLiteral("Are you sure you want to delete '") + m_protocolToDelete
             + QStringLiteral("'? This action cannot be undone.");
+    case Alert::SameParticipant: {
+        const QDateTime at = m_completed->startedAt;
+        const QString when = at.date() == Clock::current().now().date()
+            ? QLocale::c().toString(at, QStringLiteral("HH:mm")) + QStringLiteral(" today")
+            : QLocale::c().toString(at, QStringLiteral("HH:mm 'on' d MMMM yyyy"));
+        return QStringLiteral("A run for participant %1 was recorded at %2. Start another run for %1?")
+            .arg(m_completed->ppid, when);
+    }
     }
     return QString();
 }
@@ -129,6 +144,8 @@ QStringList StartViewModel::alertButtons() const
         return {};
     if (m_alert == Alert::DeleteConfirmation)
         return {QStringLiteral("Cancel"), QStringLiteral("Delete")};
+    if (m_alert == Alert::SameParticipant)
+        return {QStringLiteral("Cancel"), QStringLiteral("Start")};
     return {QStringLiteral("OK")};
 }
 
@@ -145,10 +162,14 @@ QStringList StartViewModel::alertDestructiveButtons() const
 
 void StartViewModel::chooseAlertButton(const QString &button)
 {
-    if (m_alert == Alert::DeleteConfirmation && button == QLatin1String("Delete"))
+    if (m_alert == Alert::DeleteConfirmation && button == QLatin1String("Delete")) {
         confirmDelete();
-    else
+    } else if (m_alert == Alert::SameParticipant && button == QLatin1String("Start")) {
         dismissAlert();
+        enterRun(m_completed->ppid);
+    } else {
+        dismissAlert();
+    }
 }
 
 void StartViewModel::stopDiscovery()
@@ -255,15 +276,16 @@ void StartViewModel::peerBrowserDismissed()
 bool StartViewModel::start()
 {
     static const QRegularExpression digitsOnly(QStringLiteral("\\A[0-9]*\\z"));
+    const QString ppid = m_ppid.trimmed();
     if (selectedFileName().isEmpty()) {
         show(Alert::NoFileSelected);
         return false;
     }
-    if (m_ppid.trimmed().isEmpty()) {
+    if (ppid.isEmpty()) {
         show(Alert::NoPPID);
         return false;
     }
-    if (!digitsOnly.match(m_ppid).hasMatch()) {
+    if (!digitsOnly.match(ppid).hasMatch()) {
         show(Alert::PPIDNotNumeric);
         return false;
     }
@@ -277,12 +299,23 @@ bool StartViewModel::start()
         show(Alert::DroneRequired);
         return false;
     }
-    m_controller.setPPID(m_ppid);
+    // The field keeps the last id: the next participant may be started under it by mistake.
+    if (m_completed && m_completed->ppid == ppid) {
+        show(Alert::SameParticipant);
+        return false;
+    }
+    enterRun(ppid);
+    return true;
+}
+
+void StartViewModel::enterRun(const QString &ppid)
+{
+    m_started = Recorded{ppid, Clock::current().now()};
+    m_controller.setPPID(ppid);
     m_controller.setRunTimestamp(LogTime::runTimestamp());
     // The run begins before its screen is built, so the screen's views
     // appear on a running, unpaused first step.
     if (!m_controller.running())
         m_controller.startRun();
     m_content.setIsPPidUnknown(false);
-    return true;
 }

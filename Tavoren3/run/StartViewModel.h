@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
+#include <optional>
 
 class ContentViewModel;
 class MultipeerSession;
@@ -47,7 +49,8 @@ public:
         PPIDNotNumeric,
         RunLoadError,
         DroneRequired,
-        DeleteConfirmation
+        DeleteConfirmation,
+        SameParticipant
     };
     Q_ENUM(Alert)
 
@@ -74,7 +77,8 @@ public:
     bool isShowing(Alert alert) const { return m_alert == alert; }
     QString alertTitle() const;
     QString alertMessage() const;
-    // "OK", or "Cancel" and "Delete" for the delete question.
+    // "OK", or "Cancel" and "Delete" for the delete question, "Cancel" and
+    // "Start" for the question about the same participant.
     QStringList alertButtons() const;
     QString alertCancelButton() const;
     QStringList alertDestructiveButtons() const;
@@ -103,7 +107,15 @@ signals:
     void alertChanged();
 
 private:
+    struct Recorded
+    {
+        QString ppid;
+        QDateTime startedAt;
+    };
+
     void show(Alert alert);
+    // The start action after its checks: the run screen and the run.
+    void enterRun(const QString &ppid);
     void selectionDidChange();
     void stopDiscovery();
 
@@ -118,4 +130,7 @@ private:
     bool m_showPeerBrowser = false;
     QString m_protocolToDelete;
     Alert m_alert = Alert::None;
+    // The run started last, and the last one that was completed.
+    std::optional<Recorded> m_started;
+    std::optional<Recorded> m_completed;
 };

@@ -47,7 +47,7 @@ TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
     EXPECT_EQ(startWith("12"), Alert::NoFileSelected);
     start.tapProtocol("solo.json");
     EXPECT_EQ(startWith(" \n"), Alert::NoPPID);
-    for (const char *notNumeric : {" 12 ", "12\n", "1a", "\u0661\u0662"})
+    for (const char *notNumeric : {"1 2", "1a", "\u0661\u0662"})
         EXPECT_EQ(startWith(notNumeric), Alert::PPIDNotNumeric) << notNumeric;
     documents.write("Research_protocols/solo.json", "{broken");
     EXPECT_EQ(startWith("12"), Alert::RunLoadError);
@@ -61,7 +61,7 @@ TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
     addProtocol("solo.json", "Solo");
     start.dismissAlert();
     start.tapProtocol("solo.json");
-    EXPECT_EQ(startWith("12"), Alert::None);
+    EXPECT_EQ(startWith(" 12 \n"), Alert::None) << "spaces around the id are no part of it";
     EXPECT_FALSE(content.isPPidUnknown());
     EXPECT_EQ(status(), "step 0, 5 s, running");
     EXPECT_EQ(controller.PPID() + " " + controller.runTimestamp(), "12 20261205_100000");
@@ -71,6 +71,30 @@ TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
     EXPECT_TRUE(content.isPPidUnknown());
     EXPECT_EQ(start.selectedFileName(), "");
     EXPECT_FALSE(controller.shouldReturnToHome());
+
+    // Only a completed run makes its participant's id worth a question.
+    start.tapProtocol("solo.json");
+    EXPECT_EQ(startWith("12"), Alert::None);
+    controller.advance(false);
+    controller.stopRun();
+    start.tapProtocol("solo.json");
+    EXPECT_EQ(startWith("12"), Alert::SameParticipant);
+    EXPECT_EQ(start.alertMessage(), "A run for participant 12 was recorded at 10:00 today. Start another run for 12?");
+    EXPECT_FALSE(controller.running());
+    start.chooseAlertButton("Cancel");
+    EXPECT_FALSE(controller.running());
+    EXPECT_EQ(startWith("13"), Alert::None);
+    controller.advance(false);
+    controller.stopRun();
+    start.tapProtocol("solo.json");
+    EXPECT_EQ(startWith("12"), Alert::None) << "12 is no longer the last one";
+    controller.advance(false);
+    controller.stopRun();
+    start.tapProtocol("solo.json");
+    EXPECT_EQ(startWith("12"), Alert::SameParticipant);
+    start.chooseAlertButton("Start");
+    EXPECT_EQ(controller.PPID(), "12");
+    EXPECT_TRUE(controller.running());
 }
 
 TEST_F(StartAction, DeleteAsksFirstEditModeOpensTheEditor)

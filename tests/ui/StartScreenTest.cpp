@@ -10,9 +10,16 @@ namespace {
 class StartScreen : public ScreenFixture
 {
 protected:
-    void addProtocol(const QString &file, bool usesDrone)
+    void addProtocol(const QString &file, bool usesDrone, const QString &description = "Two minutes.")
     {
-        ScreenFixture::addProtocol(file, {"Solo", "1", usesDrone, {step(1, "Rest", "rest", 30)}, "Two minutes."});
+        ScreenFixture::addProtocol(file, {"Solo", "1", usesDrone, {step(1, "Rest", "rest", 30)}, description});
+    }
+    // Whether the named text is shown whole, not cut or elided.
+    bool whole(const QString &name)
+    {
+        const QObject *label = find(name);
+        return label->property("width").toReal() >= label->property("implicitWidth").toReal()
+            && !label->property("truncated").toBool();
     }
     // The start alert's title and message after a press on start; empty when none shows.
     QStringList alertAfterStart()
@@ -28,15 +35,19 @@ protected:
 
 TEST_F(StartScreen, AFailedCheckAlertsAndAPassedOneEntersTheRunScreen)
 {
-    addProtocol("drone.json", true);
+    addProtocol("drone.json", true,
+                "Two minutes. " + QString("A long description that goes on and on. ").repeated(30)
+                    + QString(120, 'w'));
     EXPECT_EQ(text("settingsFromFile"), "Settings from file no file selected");
     EXPECT_EQ(text("versionLine"), " Version: 3.0.0 Build: 7 WebVersion: NO");
     click("runRow drone.json");
     EXPECT_EQ(text("settingsFromFile"), "Settings from file drone.json");
-    EXPECT_EQ(text("descriptionText"), "Two minutes.");
+    EXPECT_TRUE(text("descriptionText").startsWith("Two minutes. A long"));
+    for (const char *header : {"protocolHeading", "settingsFromFile", "newProtocolButton", "editModeButton"})
+        EXPECT_TRUE(whole(header)) << header << " beside a long description";
     EXPECT_EQ(text("droneButton"), "Find drone");
     EXPECT_EQ(text("droneInfo"), "Drone device name: No device found");
-    type("ppidField", " 12 ");
+    type("ppidField", "1 2");
     EXPECT_EQ(alertAfterStart(),
               (QStringList{"Participant ID has non-numbers", "Participant ID must consist of numbers only."}));
     answer("startAlert", "OK");
@@ -53,6 +64,15 @@ TEST_F(StartScreen, AFailedCheckAlertsAndAPassedOneEntersTheRunScreen)
     EXPECT_EQ(alertAfterStart(), QStringList());
     EXPECT_EQ(app->verkeersLeiding().PPID(), "12");
     EXPECT_EQ(text("stepName"), "Rest");
+
+    app->verkeersLeiding().advance(false);
+    click("returnHomeButton");
+    click("runRow solo.json");
+    EXPECT_EQ(text("ppidField"), "12") << "the field keeps the last id";
+    EXPECT_EQ(alertAfterStart().value(0), "Same participant");
+    screenshot("start-same-participant");
+    answer("startAlert", "Cancel");
+    EXPECT_FALSE(app->verkeersLeiding().running());
 }
 
 TEST_F(StartScreen, EditModeDuplicatesAndDeletesOnlyAfterTheQuestion)
