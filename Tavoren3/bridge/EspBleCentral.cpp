@@ -560,6 +560,9 @@ void EspBleCentral::handleDisplayText(const QString &text)
             setLastMeasurement(QStringLiteral("Unknown error."));
         }
         setErrorOccured(true);
+        // The monitor has given the measurement up: the next press starts one.
+        setIsMeasuring(false);
+        stopKeepAlive();
         return;
     }
 

@@ -88,6 +88,9 @@ TEST_F(BloodPressureStepTest, StartLogsOnceStopSendsTheSamePulseAndTheCancelAdvi
     ASSERT_TRUE(waitFor([&] { return central.lastMeasurement() == advice && !central.errorOccured(); }));
     settle();
     EXPECT_EQ(bloodPressureLines(), QStringList{started});
+    EXPECT_EQ(view.measurementButtonText(), "Start Measurement") << "the monitor gave the measurement up";
+    view.startStopMeasurement();
+    EXPECT_EQ(bloodPressureLines(), (QStringList{started, started})) << "the next measurement has its start line";
 }
 
 TEST_F(BloodPressureStepTest, AResultLogsOnceAndNeverWhilePaused)

@@ -112,11 +112,12 @@ TEST_F(Central, TheDisplayTellsIdleMeasuringOrAnErrorWithItsAdvice)
         {{10, 0}, {"0959"}, measuring, "", true, false},          // plain numbers: 959 against 1000
         {{0, 0}, {""}, ready, "", false, false},
         {{0, 0}, {"ec02"}, ready, "", false, false}, // error codes are case-sensitive; this reads as 0
+        // An error ends the measurement: the monitor has given it up.
         {{12, 34}, {"150", "EC02"}, overPressureAdvice,
-         "Umbrella event code EC02 (+ EC12, EC22, EC32, EC42, EC52, EC62).", true, true},
-        // The advice moves into the last measurement; the belief stays until vitals or a reset.
-        {{12, 34}, {"150", "EC02", "1234"}, overPressureAdvice, overPressureAdvice, true, false},
-        {{12, 34}, {"150", "EC02", "1234", "1234"}, measuring, overPressureAdvice, true, false},
+         "Umbrella event code EC02 (+ EC12, EC22, EC32, EC42, EC52, EC62).", false, true},
+        // The advice moves into the last measurement; then the monitor's clock is idle again.
+        {{12, 34}, {"150", "EC02", "1234"}, overPressureAdvice, overPressureAdvice, false, false},
+        {{12, 34}, {"150", "EC02", "1234", "1234"}, ready, overPressureAdvice, false, false},
         {{12, 34}, {"EC77"}, generic, "Unknown error.", false, true},
         {{12, 34}, {"EC82"}, "Unkink/inspect hose.", "Kinked hose EC82.", false, true}, // an entry without advice
     };
@@ -185,7 +186,7 @@ TEST_F(Central, ValuesAreDispatchedByCharacteristicAndTheDisplayInArrivalOrder)
     EXPECT_FALSE(central->errorOccured()) << "the display is handled in a later turn";
     settle();
     EXPECT_TRUE(central->errorOccured());
-    EXPECT_TRUE(central->isMeasuring());
+    EXPECT_FALSE(central->isMeasuring()) << "an error ends the measurement";
 
     receive(EspBleCentral::vitalsCharUUID, "SYS=118 DIA=79 HR=64");
     EXPECT_FALSE(central->isMeasuring());
