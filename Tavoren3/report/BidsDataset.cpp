@@ -2,7 +2,7 @@
 
 #include "common/WholeFile.h"
 #include "report/BidsEventTable.h"
-#include "run/LabelFileReader.h"
+#include "report/RunSessionFile.h"
 #include "run/LogTime.h"
 
 #include <QDir>
@@ -191,7 +191,7 @@ BidsDataset::Added BidsDataset::add(const QString &labelFile)
         return added;
     }
     QString reason;
-    const auto session = LabelFileReader::readFile(labelFile, &reason);
+    const auto session = RunSessionFile::read(labelFile, &reason);
     if (!session) {
         added.error = labelFile + QStringLiteral(": ") + reason;
         return added;
@@ -239,6 +239,7 @@ BidsDataset::Added BidsDataset::add(const QString &labelFile)
                 return added;
             }
         }
+        added.renumbered.append(beh + eventsName(subject, task, to, "tsv"));
     }
     QList<QStringList> kept{scans.first()};
     for (const QStringList &row : scans.mid(1)) {

@@ -33,6 +33,7 @@ public:
     struct Added
     {
         QString eventsFile;          // relative to the dataset; "" when nothing was added
+        QStringList renumbered;      // events files of earlier runs, under their new run numbers
         QString error;               // why nothing was added
         QString warning;             // read only in part
     };

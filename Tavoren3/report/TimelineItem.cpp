@@ -1,6 +1,6 @@
 #include "report/TimelineItem.h"
 
-#include "run/LabelFileReader.h"
+#include "report/RunSessionFile.h"
 
 TimelineItem::TimelineItem(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
@@ -15,7 +15,7 @@ void TimelineItem::setSource(const QString &path)
     m_picture.reset();
     m_failure.clear();
     QString reason;
-    if (auto session = LabelFileReader::readFile(path, &reason)) {
+    if (auto session = RunSessionFile::read(path, &reason)) {
         m_picture.emplace(std::move(*session));
     } else {
         m_failure = path + QStringLiteral(": ") + reason;

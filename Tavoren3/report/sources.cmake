@@ -28,6 +28,7 @@ target_sources(tavoren_core PRIVATE
   report/MailComposeView.h report/MailComposeView.cpp
   report/MailComposer.h
   report/MimeMessage.h report/MimeMessage.cpp
+  report/RunSessionFile.h report/RunSessionFile.cpp
   report/SendmailTransport.h report/SendmailTransport.cpp
   report/SystemMailComposer.h report/SystemMailComposer.cpp
   report/TimelineItem.h report/TimelineItem.cpp

@@ -290,11 +290,40 @@ LabelSession LabelFileReader::read(const QByteArray &bytes)
             session.lines.append(line);
         }
     }
+    build(session);
+    return session;
+}
+
+void LabelFileReader::build(LabelSession &session)
+{
+    session.start.reset();
+    session.origin.reset();
+    session.last.reset();
+    session.steps.clear();
+    session.pauses.clear();
+    session.events.clear();
     SessionBuilder builder(session);
     for (int i = 0; i < session.lines.size(); ++i)
         builder.add(i);
     builder.finish();
-    return session;
+}
+
+void LabelFileReader::addTaskLines(LabelSession &session, const QByteArray &taskFile)
+{
+    if (!session.origin)
+        return;
+    const QDateTime from = session.start.value_or(*session.origin);
+    const QDateTime to = *session.last;
+    const LabelSession tasks = read(taskFile);
+    qsizetype added = 0;
+    for (const LabelLine &line : tasks.lines) {
+        if (line.kind == Kind::Task && line.time >= from && line.time <= to) {
+            session.lines.append(line);
+            ++added;
+        }
+    }
+    if (added > 0)
+        build(session);
 }
 
 std::optional<LabelSession> LabelFileReader::readFile(const QString &path, QString *reason)

@@ -14,4 +14,11 @@ public:
     static LabelSession read(const QByteArray &bytes);
     // The file at path; none when it cannot be opened (reason set).
     static std::optional<LabelSession> readFile(const QString &path, QString *reason);
+    // Adds the task lines of another file (a task's own file of scores)
+    // whose times fall within the session.
+    static void addTaskLines(LabelSession &session, const QByteArray &taskFile);
+
+private:
+    // Steps, pauses and events from the session's lines.
+    static void build(LabelSession &session);
 };

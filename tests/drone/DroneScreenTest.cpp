@@ -124,6 +124,13 @@ TEST_F(DroneScreens, PauseHoldsTheViewAndResumeGoesOn)
     state("slider: How calm?");
     EXPECT_EQ(slider.value(), DroneSlider::startValue) << "the next step asks again";
     EXPECT_FALSE(slider.sent());
+
+    // A run stopped while paused sends "done" and then "resume".
+    state("pause");
+    state("done");
+    state("resume");
+    EXPECT_FALSE(screen.paused());
+    EXPECT_EQ(screen.kind(), "done") << "the participant's screen stays on done";
 }
 
 TEST_F(DroneScreens, BreathingPacerGoesRoundItsPhasesAndHoldsWhilePaused)

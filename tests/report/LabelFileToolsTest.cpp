@@ -1,5 +1,6 @@
 // The tools that read a finished label file: the BIDS export and the timeline.
 #include "report/BidsEventTable.h"
+#include "report/RunSessionFile.h"
 #include "report/TimelinePicture.h"
 #include "run/LabelFileReader.h"
 #include "support/ProgramRun.h"
@@ -97,6 +98,14 @@ TEST(Timeline, CliDrawsSvgAndPng)
     EXPECT_EQ(out.status, 0);
     EXPECT_TRUE(out.err.contains("line 17 is cut off")) << out.err.toStdString();
 
+    for (const QByteArray &notALabelFile : {QByteArray("{\"ResearchName\": \"mini\", \"Steps\": []}\n"),
+                                            QByteArray("\x01\x02junk\n\n")}) {
+        folder.write("other.lbl", notALabelFile);
+        out = cli({"timeline", folder.filePath("other.lbl"), "-o", folder.filePath("other.png")});
+        EXPECT_EQ(out.status, 2);
+        EXPECT_TRUE(out.err.contains("not a label file")) << out.err.toStdString();
+    }
+    EXPECT_FALSE(folder.exists("other.png"));
     EXPECT_EQ(cli({"timeline", folder.filePath("run.lbl"), "-o", folder.filePath("run.txt")}).status, 64);
     EXPECT_EQ(cli({"timeline", folder.filePath("missing.lbl"), "-o", folder.filePath("x.png")}).status, 1);
     EXPECT_FALSE(folder.exists("run.txt"));
@@ -117,6 +126,20 @@ TEST(BidsExport, RowsOfASessionInSecondsFromTheStart)
                            "80.000\t45.000\tbp\t3\tstopped\tn/a\tn/a\tn/a",
                            "80.000\t0.000\trestart\t3\tn/a\tn/a\tn/a\tn/a",
                            "120.000\t5.000\tpause\t3\tn/a\tnot resumed\tn/a\tn/a", ""}));
+
+    // The arithmetic scores go to the participant's own file, shared by all its runs: those of this run count.
+    TemporaryDocuments folder;
+    folder.write("Stress_5_1_20261205_140000.lbl", handWritten);
+    folder.write("timelabelsPPID_5.lbl", "05-12-26/13:00:00.000\t1 + 1 = Correct\n"
+                                         "05-12-26/14:00:50.000\t12 + 5 = Wrong\n"
+                                         "05-12-26/15:00:00.000\t2 + 2 = Correct\n");
+    QString reason;
+    const auto withScores = RunSessionFile::read(folder.filePath("Stress_5_1_20261205_140000.lbl"), &reason);
+    ASSERT_TRUE(withScores) << reason.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(BidsEventTable::of(*withScores)->tsv())
+                    .split('\n')
+                    .contains("50.000\t0.000\tarithmetic\t2\tn/a\t12 + 5 = Wrong\tn/a\tn/a"));
+    EXPECT_EQ(withScores->events.size(), LabelFileReader::read(handWritten).events.size() + 1) << "only the score of this run";
 }
 
 TEST(BidsExport, DryRunAndHandWrittenFilePassTheValidator)
@@ -172,6 +195,12 @@ TEST(BidsExport, RunsNumberedByTheirTimeAndAddingAgainChangesNothing)
     const auto before = contents(dataset);
     ASSERT_EQ(cli({"bids", later, earlier, "--out", dataset}).status, 0);
     EXPECT_EQ(contents(dataset), before);
+
+    const QString both = folder.filePath("both");
+    out = cli({"bids", later, earlier, "--out", both});
+    EXPECT_EQ(out.outLines(), (QStringList{both + "/sub-5/beh/sub-5_task-Stress_run-1_events.tsv",
+                                           both + "/sub-5/beh/sub-5_task-Stress_run-2_events.tsv"}))
+        << "the later run, renumbered when the earlier one came, and the earlier one: each once";
 }
 
 TEST(BidsExport, RefusesWhatItCannotPlace)

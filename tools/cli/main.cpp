@@ -16,9 +16,9 @@
 #include "model/ProtocolReader.h"
 #include "model/ProtocolWriter.h"
 #include "report/BidsDataset.h"
+#include "report/RunSessionFile.h"
 #include "report/TimelinePicture.h"
 #include "run/DryRun.h"
-#include "run/LabelFileReader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -206,10 +206,14 @@ int timeline(QStringList args)
     if (!args.isEmpty() || out.isEmpty())
         return usage();
     QString reason;
-    const auto session = LabelFileReader::readFile(labelFile, &reason);
+    const auto session = RunSessionFile::read(labelFile, &reason);
     if (!session) {
         error(labelFile + QStringLiteral(": ") + reason);
         return ioStatus;
+    }
+    if (!session->origin) {
+        error(labelFile + QStringLiteral(": not a label file: none of its lines begins with a time"));
+        return decodeStatus;
     }
     if (session->error)
         error(labelFile + QStringLiteral(": ") + session->error->message + QStringLiteral("; drawn up to there"));
@@ -248,6 +252,7 @@ int bids(QStringList args)
     const bool described = QFileInfo::exists(QDir(out).filePath(QStringLiteral("dataset_description.json")));
     BidsDataset dataset(out, authors);
     int status = 0;
+    QStringList printed; // each events file once, also when a later file renumbers it
     for (const QString &labelFile : labelFiles) {
         const BidsDataset::Added added = dataset.add(labelFile);
         if (!added.warning.isEmpty())
@@ -257,7 +262,13 @@ int bids(QStringList args)
             status = decodeStatus;
             continue;
         }
-        std::printf("%s\n", QDir(out).filePath(added.eventsFile).toUtf8().constData());
+        for (const QString &events : added.renumbered + QStringList{added.eventsFile}) {
+            const QString file = QDir(out).filePath(events);
+            if (printed.contains(file))
+                continue;
+            printed.append(file);
+            std::printf("%s\n", file.toUtf8().constData());
+        }
     }
     if (!described && authors.isEmpty() && QFileInfo::exists(QDir(out).filePath(QStringLiteral("dataset_description.json"))))
         error(QStringLiteral("dataset_description.json has no Authors: add them there, or pass --author NAME"));
