@@ -27,7 +27,14 @@ Popup {
     width: Math.min(560, parent ? parent.width - 48 : 560)
     padding: 24
 
-    onOpened: focusButton(Math.max(0, alert.buttons.indexOf(alert.cancelButton)))
+    // Once the buttons of the alert now shown have been made.
+    onOpened: focusLater.restart()
+    onButtonsChanged: if (opened) focusLater.restart()
+    Timer {
+        id: focusLater
+        interval: 0
+        onTriggered: alert.focusButton(Math.max(0, alert.buttons.indexOf(alert.cancelButton)))
+    }
     // Focuses the button at index, counted round the row.
     function focusButton(index: int) {
         const count = buttonRepeater.count

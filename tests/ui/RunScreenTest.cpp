@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QQuickItem>
 #include <QTest>
 
 namespace {
@@ -31,7 +30,6 @@ protected:
         QTest::keyClick(window, key, modifiers);
         settle();
     }
-    QString focused() const { return window->activeFocusItem() ? window->activeFocusItem()->objectName() : QString(); }
 
     void ticks(int n)
     {

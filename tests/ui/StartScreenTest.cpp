@@ -71,6 +71,7 @@ TEST_F(StartScreen, AFailedCheckAlertsAndAPassedOneEntersTheRunScreen)
     EXPECT_EQ(text("ppidField"), "12") << "the field keeps the last id";
     EXPECT_EQ(alertAfterStart().value(0), "Same participant");
     screenshot("start-same-participant");
+    EXPECT_EQ(focused(), "alertButton Cancel") << "the keyboard answers the question, not the screen behind";
     answer("startAlert", "Cancel");
     EXPECT_FALSE(app->verkeersLeiding().running());
 }

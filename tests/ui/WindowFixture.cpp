@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QQuickItem>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -70,4 +71,9 @@ void WindowFixture::screenshot(const QString &name) const
     // Wheels and switches animate into place.
     QTest::qWait(1500);
     EXPECT_TRUE(window->grabWindow().save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+}
+
+QString WindowFixture::focused() const
+{
+    return window->activeFocusItem() ? window->activeFocusItem()->objectName() : QString();
 }

@@ -24,6 +24,8 @@ protected:
     bool shown(const QString &objectName, QObject *root = nullptr) const;
     void click(const QString &objectName, QObject *root = nullptr);
     void type(const QString &objectName, const QString &text);
+    // The object name of the item the keyboard types into.
+    QString focused() const;
     // Lets bindings, loaders and queued calls run.
     static void settle();
     // Writes the window to TAVOREN_SCREENSHOTS/<name>.png when that folder is given.
