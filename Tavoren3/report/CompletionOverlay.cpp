@@ -8,6 +8,7 @@
 #include "run/VerkeersLeiding.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace {
@@ -44,6 +45,11 @@ bool CompletionOverlay::sendEnabled() const
 QString CompletionOverlay::sendColor() const
 {
     return sendEnabled() ? QStringLiteral("#8991f5") : QStringLiteral("#dbdeff");
+}
+
+QString CompletionOverlay::labelFileText() const
+{
+    return QStringLiteral("Label file: ") + QFileInfo(labelFilePath()).fileName();
 }
 
 QString CompletionOverlay::retrievalHint() const

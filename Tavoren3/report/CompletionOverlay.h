@@ -27,6 +27,7 @@ class CompletionOverlay : public QObject
     Q_PROPERTY(bool mailBusy READ mailBusy NOTIFY changed)
     Q_PROPERTY(QString retrievalHint READ retrievalHint CONSTANT)
     Q_PROPERTY(QString labelFilePath READ labelFilePath NOTIFY changed)
+    Q_PROPERTY(QString labelFileText READ labelFileText NOTIFY changed)
 
 public:
     CompletionOverlay(VerkeersLeiding &manager, MultipeerSession &session, SoundPlayer &sound, MailComposer &composer,
@@ -48,6 +49,8 @@ public:
     QString retrievalHint() const;
     // The completed run's label file; "" without a documents folder.
     QString labelFilePath() const;
+    // "Label file: " and the file's name, as it is found in that folder.
+    QString labelFileText() const;
 
     // Each time the screen is drawn the drone is told the run is done.
     Q_INVOKABLE void drawn();

@@ -40,6 +40,15 @@ Rectangle {
             horizontalAlignment: Text.AlignHCenter
             Layout.fillWidth: true
         }
+        Label {
+            objectName: "labelFileName"
+            text: overlay.model.labelFileText
+            color: "white"
+            opacity: 0.75
+            wrapMode: Text.WrapAnywhere
+            horizontalAlignment: Text.AlignHCenter
+            Layout.fillWidth: true
+        }
         RowLayout {
             Layout.alignment: Qt.AlignHCenter
             spacing: 20

@@ -151,6 +151,7 @@ TEST_F(RunScreen, SliderWarningWaitsOrProceedsToTheCompletionAndItsTimeline)
     ASSERT_TRUE(shown("completionOverlay"));
     EXPECT_EQ(text("retrievalHint"),
               "To retrieve it, go to: " + QDir::toNativeSeparators(documents.filePath("Label_files/Screens")));
+    EXPECT_EQ(text("labelFileName"), "Label file: Screens_5_1_20260601_100000.lbl");
     QObject *timeline = find("timeline");
     ASSERT_TRUE(shown("timeline"));
     EXPECT_EQ(timeline->property("source").toString(),
