@@ -13,6 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev llvm-14
   xdg-utils msmtp python3-aiosmtpd
   dpkg-dev lintian desktop-file-utils appstream debootstrap
+  qt6-serialport-dev socat
 )
 # npm comes from Debian only where the machine has none of its own.
 command -v npm >/dev/null || PACKAGES+=(nodejs npm)

@@ -1,5 +1,6 @@
 #include "common/MediaBackend.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 
 void chooseMediaBackend()

@@ -1,5 +1,7 @@
 #include "editor/StepLabel.h"
 
+#include <QList>
+
 QString StepLabel::derived(const QString &text)
 {
     QString label;

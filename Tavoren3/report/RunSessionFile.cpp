@@ -3,6 +3,7 @@
 #include "report/BidsDataset.h"
 #include "run/LabelFileReader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 

@@ -5,6 +5,7 @@
 #include "run/SoundPlayer.h"
 #include "run/Step.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>

@@ -1,5 +1,7 @@
 #include "drone/FrameReader.h"
 
+#include <QList>
+
 #include <gtest/gtest.h>
 
 TEST(FrameReader, FramesComeWholeHoweverTheBytesArrive)

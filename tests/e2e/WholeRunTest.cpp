@@ -106,6 +106,8 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     ASSERT_TRUE(timekeeper.click("doneButton"));
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.shown("completionOverlay"); }));
 
+    // The last states are still on their way when the overlay shows.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drone->states().count("done") == 2; }, 15000));
     EXPECT_EQ(drone->states(), (QStringList{"text: " + instruction, "slider: " + question, "text: 2 + 5 =",
                                             "text: 3 + 8 =", "text: 4 + 8 =", "done", "done"}));
 
