@@ -6,7 +6,9 @@ target_sources(tavoren_core PRIVATE
   common/DocumentsFolder.h common/DocumentsFolder.cpp
   common/EventLoopWait.h common/EventLoopWait.cpp
   common/MediaBackend.h common/MediaBackend.cpp
+  common/MediaName.h common/MediaName.cpp
   common/MonotonicClock.h
+  common/OutsideText.h common/OutsideText.cpp
   common/ScreenDriver.h common/ScreenDriver.cpp
   common/StandardInputLines.h common/StandardInputLines.cpp
   common/TaskTimer.h common/TaskTimer.cpp

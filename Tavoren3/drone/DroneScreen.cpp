@@ -207,7 +207,7 @@ void DroneScreen::exerciseShown(const DronePayload &state)
 
 void DroneScreen::loadImages(const QString &list)
 {
-    ImageView images(list);
+    ImageView images(list, ImageView::Reach::namesOnly);
     images.appeared();
     m_imageSources = images.imageSources();
     m_imageProblem = images.loadErrorText();

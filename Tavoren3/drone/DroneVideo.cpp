@@ -2,25 +2,18 @@
 
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
+#include "common/MediaName.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
 DroneVideo::DroneVideo(QObject *parent) : QObject(parent) {}
 
 QUrl DroneVideo::locate(const QString &link)
 {
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
     const QString name = link.trimmed();
-    if (name.isEmpty())
+    if (!MediaName::isPlainName(name))
         return QUrl();
-    if (name.startsWith(QLatin1Char('/')))
-        return QUrl::fromLocalFile(name);
-    if (name.startsWith(QLatin1Char('~')))
-        return QUrl::fromLocalFile(QDir::homePath() + name.mid(1));
-    if (scheme.match(name).hasMatch())
-        return QUrl(name);
     if (const auto documents = DocumentsFolder::path()) {
         const QString file = QDir(*documents).filePath(name);
         if (QFile::exists(file))

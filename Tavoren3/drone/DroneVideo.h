@@ -20,8 +20,8 @@ class DroneVideo : public QObject
 public:
     explicit DroneVideo(QObject *parent = nullptr);
 
-    // An address with a scheme as it is; a path ("/", "~"); otherwise a file
-    // of that name in the documents folder, then among the application's files.
+    // A file of that name in the documents folder, then among the
+    // application's files; nothing for a path out of them or an address.
     static QUrl locate(const QString &link);
 
     QUrl source() const { return m_source; }

@@ -15,6 +15,9 @@ std::optional<QByteArray> FrameReader::next()
         return std::nullopt;
     QByteArray payload = m_buffer.mid(4, size);
     m_buffer.remove(0, qsizetype(size) + 4);
+    // What a large frame took is given back once it is read.
+    if (m_buffer.capacity() > 64 * 1024 && m_buffer.size() < m_buffer.capacity() / 4)
+        m_buffer.squeeze();
     return payload;
 }
 

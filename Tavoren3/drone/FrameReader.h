@@ -12,6 +12,8 @@ public:
     explicit FrameReader(qint64 maximumFrameSize) : m_maximumFrameSize(maximumFrameSize) {}
 
     void append(const QByteArray &bytes) { m_buffer += bytes; }
+    qint64 maximumFrameSize() const { return m_maximumFrameSize; }
+    void setMaximumFrameSize(qint64 size) { m_maximumFrameSize = size; }
     // The next whole frame's payload; none while bytes are missing or once
     // the stream announced a frame over the limit.
     std::optional<QByteArray> next();

@@ -58,6 +58,9 @@ void MultipeerSession::setState(MultipeerSessionState state)
     if (m_state == state)
         return;
     m_state = state;
+    // The event log has a line for each change, not for each attempt.
+    static const char *const logged[] = {"Not Connected", "Connecting", "Connected", "Unknown Connection state"};
+    LabelFileWriter::writeEventLog(QString::fromLatin1(logged[int(state)]));
     emit stateChanged();
 }
 
@@ -91,7 +94,6 @@ void MultipeerSession::peerStateChanged(const PeerId &peer, PeerTransport::PeerS
     case PeerTransport::PeerState::connected:
         Console::line(QStringLiteral("Connected"));
         setState(MultipeerSessionState::connected);
-        LabelFileWriter::writeEventLog(QStringLiteral("Connected"));
         m_transport.stopAdvertising();
         m_transport.stopBrowsing();
         QSettings().setValue(QString::fromLatin1(lastConnectedDroneKey), peer.displayName);
@@ -99,12 +101,10 @@ void MultipeerSession::peerStateChanged(const PeerId &peer, PeerTransport::PeerS
     case PeerTransport::PeerState::connecting:
         Console::line(QStringLiteral("Connecting"));
         setState(MultipeerSessionState::connecting);
-        LabelFileWriter::writeEventLog(QStringLiteral("Connecting"));
         break;
     case PeerTransport::PeerState::notConnected:
         Console::line(QStringLiteral("Not Connected"));
         setState(MultipeerSessionState::notConnected);
-        LabelFileWriter::writeEventLog(QStringLiteral("Not Connected"));
         m_transport.startAdvertising();
         m_transport.stopBrowsing();
         m_transport.startBrowsing();
@@ -208,6 +208,10 @@ void MultipeerSession::handleReceivedData(const QByteArray &data)
         const qint64 n = number.match(rest).hasMatch() ? rest.toLongLong(&ok) : 0;
         if (!ok) {
             Console::line(QStringLiteral("WARNING: Invalid ACK sequence '") + rest + QLatin1Char('\''));
+            return;
+        }
+        if (n < 1 || n > m_stateSequence) {
+            Console::line(QStringLiteral("WARNING: ACK for state seq %1, which was never sent").arg(n));
             return;
         }
         Console::line(QStringLiteral("Received ACK for state seq ") + QString::number(n));

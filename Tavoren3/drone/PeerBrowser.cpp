@@ -30,7 +30,10 @@ bool PeerBrowser::start(QString *error)
 {
     if (m_browsing)
         return true;
-    if (!m_socket.bind(QHostAddress::AnyIPv4, discoveryPort(),
+    // Bound to loopback's broadcast address, the socket gets what is announced there and nothing else.
+    const bool loopbackOnly = qEnvironmentVariable("TAVOREN_DISCOVERY") == QLatin1String("loopback");
+    const QHostAddress where = loopbackOnly ? QHostAddress(QStringLiteral("127.255.255.255")) : QHostAddress(QHostAddress::AnyIPv4);
+    if (!m_socket.bind(where, discoveryPort(),
                        QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
         *error = m_socket.errorString();
         return false;
@@ -74,10 +77,10 @@ void PeerBrowser::readAnnouncements()
         QHostAddress sender;
         QByteArray datagram(int(std::min<qint64>(m_socket.pendingDatagramSize(), 4096)), Qt::Uninitialized);
         const qint64 size = m_socket.readDatagram(datagram.data(), datagram.size(), &sender);
-        if (size <= 0 || !m_browsing)
+        if (size <= 0 || !m_browsing || !m_limiter.admitDatagram(sender, m_clock.elapsed()))
             continue;
         const QJsonObject message = QJsonDocument::fromJson(datagram.left(size)).object();
-        const PeerId peer{message.value(QStringLiteral("id")).toString(), message.value(QStringLiteral("name")).toString()};
+        const PeerId peer = PeerId::fromMessage(message);
         const int port = message.value(QStringLiteral("port")).toInt();
         if (message.value(QStringLiteral("service")).toString() != m_serviceType || peer.id.isEmpty()
             || peer.id == m_ownId || port <= 0 || port > 65535)
@@ -90,6 +93,8 @@ void PeerBrowser::readAnnouncements()
             continue;
         }
         const bool isNew = !m_found.contains(peer.id);
+        if (isNew && !m_limiter.admitNewPeer(sender, m_clock.elapsed()))
+            continue;
         m_found.insert(peer.id, Found{peer, sender, quint16(port), m_clock.elapsed()});
         if (isNew) {
             emit foundPeersChanged();

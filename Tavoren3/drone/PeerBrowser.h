@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drone/AnnouncementLimiter.h"
 #include "drone/PeerId.h"
 
 #include <QElapsedTimer>
@@ -15,7 +16,8 @@
 // list of those seen now. Several browsers may listen side by side: the
 // session's own, and the one of the sheet in which the operator picks a drone.
 //
-// The discovery port is 53530 unless TAVOREN_DISCOVERY_PORT names another.
+// The discovery port is 53530 unless TAVOREN_DISCOVERY_PORT names another;
+// with TAVOREN_DISCOVERY=loopback only announcements on loopback arrive.
 class PeerBrowser : public QObject
 {
     Q_OBJECT
@@ -62,5 +64,6 @@ private:
     QTimer m_expiryTimer;
     QElapsedTimer m_clock;
     QHash<QString, Found> m_found;
+    AnnouncementLimiter m_limiter;
     bool m_browsing = false;
 };

@@ -32,6 +32,7 @@ Popup {
             clip: true
             model: sheet.model.peers
             delegate: ItemDelegate {
+                id: row
                 required property string peerId
                 required property string label
                 required property string status
@@ -39,6 +40,13 @@ Popup {
                 width: ListView.view.width
                 implicitHeight: 52
                 text: label + (status.length > 0 ? "  \u2014 " + status : "")
+                // A peer's name is never markup.
+                contentItem: Label {
+                    text: row.text
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    verticalAlignment: Text.AlignVCenter
+                }
                 onClicked: sheet.model.invite(peerId)
             }
             Label {

@@ -63,6 +63,8 @@ void PeerConnection::fail(const QString &reason)
     m_closed = true;
     m_open = false;
     m_error = reason;
+    if (m_budget)
+        m_budget->release(this);
     m_socket->abort();
     emit closed();
 }
@@ -77,9 +79,11 @@ void PeerConnection::readFrames()
         handleFrame(*payload);
     }
     if (!m_closed && m_reader.oversize() != 0) {
-        emit frameTooLarge(m_reader.oversize());
+        emit frameTooLarge(m_reader.oversize(), m_reader.maximumFrameSize());
         fail(QStringLiteral("frame of %1 bytes is over the limit").arg(m_reader.oversize()));
     }
+    if (!m_closed && m_budget && !m_budget->hold(this, m_reader.buffered()))
+        fail(QStringLiteral("the links hold too many unread bytes"));
 }
 
 void PeerConnection::handleFrame(const QByteArray &payload)
@@ -89,13 +93,14 @@ void PeerConnection::handleFrame(const QByteArray &payload)
         return;
     }
     m_helloSeen = true;
+    m_reader.setMaximumFrameSize(maximumFrameSize);
     const QJsonObject hello = QJsonDocument::fromJson(payload).object();
     if (hello.value(QStringLiteral("service")).toString() != m_hello.value(QStringLiteral("service")).toString()
         && m_role == Role::Inviter) {
         fail(QStringLiteral("the peer offers another service"));
         return;
     }
-    m_peer = PeerId{hello.value(QStringLiteral("id")).toString(), hello.value(QStringLiteral("name")).toString()};
+    m_peer = PeerId::fromMessage(hello);
     if (m_peer.id.isEmpty()) {
         fail(QStringLiteral("the peer did not say who it is"));
         return;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "drone/ByteBudget.h"
 #include "drone/FrameReader.h"
+#include "drone/LinkLimits.h"
 #include "drone/PeerId.h"
 
 #include <QByteArray>
@@ -8,6 +10,7 @@
 #include <QObject>
 #include <QSslSocket>
 #include <QTimer>
+#include <memory>
 
 // One encrypted link to a peer: length-prefixed frames, the first of which
 // in each direction is a hello naming the peer and the service.
@@ -28,6 +31,9 @@ public:
 
     Role role() const { return m_role; }
     bool isOpen() const { return m_open; }
+    bool helloSeen() const { return m_helloSeen; }
+    // The unread bytes of this link count against budget; over it, the link closes.
+    void setBudget(std::shared_ptr<ByteBudget> budget) { m_budget = std::move(budget); }
     // The peer as its hello named it.
     PeerId peer() const { return m_peer; }
     void setExpectedPeer(const PeerId &peer) { m_peer = peer; }
@@ -43,7 +49,7 @@ signals:
     void helloReceived(const QJsonObject &hello);
     void opened();
     void messageReceived(const QByteArray &message);
-    void frameTooLarge(qint64 size);
+    void frameTooLarge(qint64 size, qint64 limit);
     void closed();
 
 private:
@@ -56,7 +62,8 @@ private:
     Role m_role;
     QJsonObject m_hello;
     PeerId m_peer;
-    FrameReader m_reader{maximumFrameSize};
+    FrameReader m_reader{LinkLimits::helloFrameSize};
+    std::shared_ptr<ByteBudget> m_budget;
     bool m_open = false;
     bool m_closed = false;
     bool m_helloSeen = false;

@@ -12,11 +12,14 @@
 namespace {
 constexpr int announceIntervalMs = 1000;
 constexpr const char *announcedProperty = "announced";
+// host:port of an invited peer: one attempt at a time goes there.
+constexpr const char *targetProperty = "target";
 }
 
 PeerTransport::PeerTransport(const QString &displayName, const QString &serviceType, QObject *parent)
     : QObject(parent), m_local{QUuid::createUuid().toString(QUuid::WithoutBraces), displayName},
-      m_serviceType(serviceType), m_browser(serviceType, m_local.id)
+      m_serviceType(serviceType), m_browser(serviceType, m_local.id),
+      m_unread(std::make_shared<ByteBudget>(LinkLimits::unreadInAll))
 {
     m_loopbackOnly = qEnvironmentVariable("TAVOREN_DISCOVERY") == QLatin1String("loopback");
     connect(&m_browser, &PeerBrowser::peerFound, this, &PeerTransport::peerFound);
@@ -120,12 +123,14 @@ void PeerTransport::invitePeer(const PeerId &peer, int timeoutMs)
 
 void PeerTransport::invitePeer(const PeerBrowser::Found &found, int timeoutMs)
 {
+    const QString where = found.where();
     for (PeerConnection *connection : std::as_const(m_connections)) {
-        if (connection->peer() == found.peer)
+        if (connection->peer() == found.peer || connection->property(targetProperty).toString() == where)
             return; // already linked or on the way
     }
     auto *connection = new PeerConnection(found.address.toString(), found.port, hello(), this);
     connection->setExpectedPeer(found.peer);
+    connection->setProperty(targetProperty, where);
     adopt(connection, timeoutMs);
 }
 
@@ -140,11 +145,17 @@ void PeerTransport::inviteAddress(const QString &host, quint16 port, int timeout
 void PeerTransport::adopt(PeerConnection *connection, int timeoutMs)
 {
     m_connections.append(connection);
+    connection->setBudget(m_unread);
     const PeerId expected = connection->peer();
     if (connection->role() == PeerConnection::Role::Inviter) {
         emit peerStateChanged(expected, PeerState::connecting);
         QTimer::singleShot(timeoutMs, connection, [connection] {
             if (!connection->isOpen())
+                connection->close();
+        });
+    } else {
+        QTimer::singleShot(LinkLimits::helloTimeoutMs, connection, [connection] {
+            if (!connection->helloSeen())
                 connection->close();
         });
     }
@@ -153,11 +164,9 @@ void PeerTransport::adopt(PeerConnection *connection, int timeoutMs)
     });
     connect(connection, &PeerConnection::messageReceived, this,
             [this, connection](const QByteArray &message) { emit dataReceived(message, connection->peer()); });
-    connect(connection, &PeerConnection::frameTooLarge, this, [this, connection](qint64 size) {
+    connect(connection, &PeerConnection::frameTooLarge, this, [this, connection](qint64 size, qint64 limit) {
         emit peerMisbehaved(connection->peer(),
-                            QStringLiteral("sent a frame of %1 bytes (the limit is %2); disconnected")
-                                .arg(size)
-                                .arg(PeerConnection::maximumFrameSize));
+                            QStringLiteral("sent a frame of %1 bytes (the limit is %2); disconnected").arg(size).arg(limit));
     });
     connect(connection, &PeerConnection::closed, this, [this, connection] {
         m_connections.removeOne(connection);
@@ -177,7 +186,8 @@ void PeerTransport::acceptIncoming()
             continue;
         }
         auto *connection = new PeerConnection(socket, this);
-        connect(connection, &PeerConnection::helloReceived, this, [this, connection](const QJsonObject &theirs) {
+        connect(connection, &PeerConnection::helloReceived, this, [this, connection, socket](const QJsonObject &theirs) {
+            m_server.greeted(socket);
             const PeerId peer = connection->peer();
             const bool duplicate = std::any_of(m_connections.cbegin(), m_connections.cend(), [&](PeerConnection *c) {
                 return c != connection && c->isOpen() && c->peer() == peer;

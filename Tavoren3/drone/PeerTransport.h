@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drone/ByteBudget.h"
+#include "drone/LinkServer.h"
 #include "drone/PeerBrowser.h"
 #include "drone/PeerConnection.h"
 #include "drone/PeerId.h"
@@ -7,10 +9,10 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
-#include <QSslServer>
 #include <QTimer>
 #include <QUdpSocket>
 #include <functional>
+#include <memory>
 
 // The local-network peer link: discovery by UDP announcements, encrypted
 // TCP links, one whole text per message.
@@ -77,7 +79,7 @@ private:
 
     PeerId m_local;
     QString m_serviceType;
-    QSslServer m_server;
+    LinkServer m_server;
     PeerBrowser m_browser;
     QUdpSocket m_announcer;
     QTimer m_announceTimer;
@@ -85,5 +87,6 @@ private:
     bool m_announcing = true;
     bool m_loopbackOnly = false;
     QList<PeerConnection *> m_connections;
+    std::shared_ptr<ByteBudget> m_unread;
     std::function<bool(const PeerId &)> m_invitationHandler;
 };

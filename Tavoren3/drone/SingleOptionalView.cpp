@@ -60,7 +60,7 @@ SingleOptionalView::SingleOptionalView(const OptionalViewSettings &settings, Ver
     case Kind::Climbing: m_viewModel = new ClimbingView(manager, session, this); break;
     case Kind::Timer: m_viewModel = new TimerView(manager, session, this); break;
     case Kind::Questionnaire: m_viewModel = new QuestionnaireView(manager, session, p(0, "filename"), this); break;
-    case Kind::ImagesTimekeeper: m_viewModel = new ImageView(p(0, "images.txt"), this); break;
+    case Kind::ImagesTimekeeper: m_viewModel = new ImageView(p(0, "images.txt"), ImageView::Reach::pathsToo, this); break;
     case Kind::Exercises: m_viewModel = new ExerciseView(manager, session, haptics, p(0, "warmup.json"), this); break;
     case Kind::Breathing: m_viewModel = new BreathingView(manager, session, p(0, "normal"), this); break;
     case Kind::Video:

@@ -1,29 +1,13 @@
 #include "drone/SliderView.h"
 
 #include "common/Console.h"
+#include "common/OutsideText.h"
 #include "drone/DroneSlider.h"
 #include "drone/MultipeerSession.h"
 #include "run/LogTime.h"
 #include "run/VerkeersLeiding.h"
 
 #include <QRegularExpression>
-
-namespace {
-
-// Control characters written out, so that a console line stays one line.
-QString printable(const QString &text)
-{
-    QString shown;
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
-}
-
-} // namespace
 
 SliderView::SliderView(VerkeersLeiding &manager, MultipeerSession &session, QString question, QString prefix,
                        QObject *parent)
@@ -116,7 +100,7 @@ void SliderView::messageReceived(const QString &text)
     if (!text.startsWith(m_prefix))
         return;
     if (!m_questionShown) {
-        Console::line(QStringLiteral("SliderView: dropped a rating the drone was not asked for: ") + printable(text));
+        Console::line(QStringLiteral("SliderView: dropped a rating the drone was not asked for: ") + OutsideText::printable(text));
         return;
     }
     const std::optional<int> rating = ratingIn(text);
@@ -124,7 +108,7 @@ void SliderView::messageReceived(const QString &text)
         Console::line(QStringLiteral("SliderView: dropped a rating that is not a whole number from %1 to %2: ")
                           .arg(DroneSlider::minimumValue)
                           .arg(DroneSlider::maximumValue)
-                      + printable(text));
+                      + OutsideText::printable(text));
         return;
     }
     m_questionShown = false;

@@ -2,8 +2,10 @@ find_package(OpenSSL REQUIRED)
 target_link_libraries(tavoren_core PUBLIC OpenSSL::Crypto)
 
 target_sources(tavoren_core PRIVATE
+  drone/AnnouncementLimiter.h drone/AnnouncementLimiter.cpp
   drone/BreathingPacer.h drone/BreathingPacer.cpp
   drone/BreathingView.h
+  drone/ByteBudget.h drone/ByteBudget.cpp
   drone/DroneCountdown.h drone/DroneCountdown.cpp
   drone/DroneEndpoint.h drone/DroneEndpoint.cpp
   drone/DronePayload.h drone/DronePayload.cpp
@@ -13,6 +15,8 @@ target_sources(tavoren_core PRIVATE
   drone/DroneVideo.h drone/DroneVideo.cpp
   drone/FrameReader.h drone/FrameReader.cpp
   drone/ImageViewDrone.h
+  drone/LinkLimits.h
+  drone/LinkServer.h drone/LinkServer.cpp
   drone/MultipeerSession.h drone/MultipeerSession.cpp
   drone/MultipeerSessionState.h drone/MultipeerSessionState.cpp
   drone/OptionalView.h drone/OptionalView.cpp

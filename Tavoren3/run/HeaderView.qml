@@ -30,6 +30,7 @@ Pane {
         Label {
             objectName: "droneStatus"
             text: header.model.droneStatusText
+            textFormat: Text.PlainText
             color: header.model.droneStatusColor.length > 0 ? header.model.droneStatusColor : palette.windowText
         }
     }

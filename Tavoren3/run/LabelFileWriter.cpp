@@ -2,6 +2,7 @@
 
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
+#include "common/OutsideText.h"
 #include "common/WholeFile.h"
 #include "run/LogTime.h"
 
@@ -124,7 +125,7 @@ bool LabelFileWriter::writeLabelFileLine(const QString &fileName, const QString 
 bool LabelFileWriter::writeEventLog(const QString &text)
 {
     return writeLabelFileLine(QStringLiteral("log.lbl"), QString(),
-                              LogTime::eventTimestamp() + QLatin1Char('\t') + text);
+                              LogTime::eventTimestamp() + QLatin1Char('\t') + OutsideText::printable(text));
 }
 
 std::optional<QByteArray> LabelFileWriter::readCompletedLabelFile(const QString &researchName,

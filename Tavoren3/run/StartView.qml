@@ -112,6 +112,7 @@ Pane {
             Label {
                 objectName: "droneInfo"
                 text: start.model.droneInfoText
+                textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }

@@ -1,6 +1,7 @@
 #include "tasks/ImageView.h"
 
 #include "common/DocumentsFolder.h"
+#include "common/MediaName.h"
 #include "tasks/TaskFile.h"
 
 #include <QDir>
@@ -22,7 +23,15 @@ bool isPath(const QString &name)
 
 } // namespace
 
-ImageView::ImageView(QString file, QObject *parent) : QObject(parent), m_file(std::move(file)) {}
+ImageView::ImageView(QString file, Reach reach, QObject *parent)
+    : QObject(parent), m_file(std::move(file)), m_reach(reach)
+{
+}
+
+bool ImageView::reachable(const QString &name) const
+{
+    return m_reach == Reach::pathsToo || MediaName::isPlainName(name);
+}
 
 QStringList ImageView::parseImageList(const QString &text)
 {
@@ -43,6 +52,8 @@ QString ImageView::missingImagesText(const QStringList &missing)
 
 std::optional<QString> ImageView::listFilePath() const
 {
+    if (!reachable(m_file))
+        return std::nullopt;
     if (isPath(m_file))
         return expandHome(m_file);
     if (m_file.isEmpty())
@@ -59,8 +70,10 @@ std::optional<QString> ImageView::listFilePath() const
     return QDir(*documents).filePath(m_file);
 }
 
-std::optional<QString> ImageView::pictureFile(const QString &name)
+std::optional<QString> ImageView::pictureFile(const QString &name) const
 {
+    if (!reachable(name))
+        return std::nullopt;
     if (isPath(name))
         return expandHome(name);
     if (const auto documents = DocumentsFolder::path()) {

@@ -18,7 +18,12 @@ class ImageView : public QObject
     Q_PROPERTY(QStringList imageSources READ imageSources NOTIFY changed)
 
 public:
-    explicit ImageView(QString file, QObject *parent = nullptr);
+    // Where the list and its pictures may be: also at a path ("/", "~"), or
+    // only by name in the documents folder and the application's files (for
+    // names that come from outside).
+    enum class Reach { pathsToo, namesOnly };
+
+    explicit ImageView(QString file, Reach reach = Reach::pathsToo, QObject *parent = nullptr);
 
     const QList<QImage> &images() const { return m_images; }
     std::optional<QString> loadError() const { return m_loadError; }
@@ -40,9 +45,12 @@ signals:
 private:
     std::optional<QString> listFilePath() const;
     // The picture's file, or none: documents first, then the package.
-    static std::optional<QString> pictureFile(const QString &name);
+    std::optional<QString> pictureFile(const QString &name) const;
+    // Whether a name may be looked up at all.
+    bool reachable(const QString &name) const;
 
     QString m_file;
+    Reach m_reach;
     QList<QImage> m_images;
     QStringList m_sources;
     std::optional<QString> m_loadError;

@@ -2,7 +2,11 @@
 #include "drone/DroneFixture.h"
 #include "drone/DroneScreen.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -189,19 +193,51 @@ TEST_F(DroneScreens, VideoHonoursItsThreeFlagsAndPauses)
     EXPECT_TRUE(video.playing()) << "with no buttons nobody could start it";
 }
 
-TEST_F(DroneScreens, VideoLinksAndMissingVideos)
+TEST_F(DroneScreens, MediaComeOnlyByNameFromTheDronesOwnFolders)
 {
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const auto png = [&] {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        return bytes;
+    }();
     documents.write("films/b.mp4", "x");
-    EXPECT_EQ(DroneVideo::locate("films/b.mp4"), QUrl::fromLocalFile(documents.filePath("films/b.mp4")));
-    EXPECT_EQ(DroneVideo::locate("/data/c.mp4"), QUrl::fromLocalFile("/data/c.mp4"));
-    EXPECT_EQ(DroneVideo::locate("~/c.mp4"), QUrl::fromLocalFile(QDir::homePath() + "/c.mp4"));
-    EXPECT_EQ(DroneVideo::locate("https://example.org/v.mp4"), QUrl("https://example.org/v.mp4"));
-    EXPECT_EQ(DroneVideo::locate(" "), QUrl());
-    state("video:  , false, true, false");
-    EXPECT_FALSE(screen.video()->playing());
-    EXPECT_EQ(screen.problem(), "Video not found: ");
-    state("video: gone.mp4, false, true, false");
-    EXPECT_EQ(screen.problem(), "Video not found: gone.mp4");
+    documents.write("sets/red.png", png);
+    documents.write("sets/list.txt", "red.png\nsets/red.png\n");
+    // Each of these exists, and none may be reached from outside.
+    QTemporaryDir outside;
+    QFile(outside.filePath("v.mp4")).open(QIODevice::WriteOnly);
+    QFile list(outside.filePath("list.txt"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly) && list.write("sets/red.png\n") > 0);
+    list.close();
+    const QString up = QDir(documents.path()).relativeFilePath(outside.path());
+    ASSERT_TRUE(up.startsWith("../"));
+
+    state("video: films/b.mp4, false, true, false");
+    EXPECT_EQ(screen.video()->source(), QUrl::fromLocalFile(documents.filePath("films/b.mp4")));
+    EXPECT_EQ(screen.problem(), "");
+    state("images: sets/list.txt");
+    EXPECT_EQ(screen.imageSources(), QStringList{QUrl::fromLocalFile(documents.filePath("sets/red.png")).toString()});
+    EXPECT_EQ(screen.problem(), "Missing images: red.png");
+
+    for (const QString &name : {outside.path(), up, "films/../" + up, "~/" + QDir::home().relativeFilePath(outside.path()),
+                                QUrl::fromLocalFile(outside.path()).toString(), QStringLiteral("http://127.0.0.1:9/v"),
+                                QStringLiteral("qrc:/images"), QStringLiteral("a\u0007b")}) {
+        for (const QString file : {"v.mp4", "list.txt"}) {
+            const QString link = name + "/" + file;
+            state("video: " + link + ", false, true, false");
+            EXPECT_EQ(screen.video()->source(), QUrl()) << link.toStdString();
+            EXPECT_FALSE(screen.video()->playing());
+            EXPECT_EQ(screen.problem(), "Video not found: " + link);
+            state("images: " + link);
+            EXPECT_EQ(screen.imageSources(), QStringList()) << link.toStdString();
+            EXPECT_EQ(screen.problem(), "Missing image list file: " + link);
+        }
+    }
+    state("video: films/b.mp4, false, true, false");
     screen.video()->playbackFailed("no decoder");
     EXPECT_EQ(screen.problem(), "Video cannot be played: no decoder");
 }
