@@ -1,0 +1,58 @@
+// The timekeeper's session against an outsider that speaks the wire protocol.
+#include "drone/DroneFixture.h"
+#include "support/WirePeer.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+class OutsiderLink : public DroneFixture
+{
+protected:
+    // An outsider that invited the session and was taken.
+    bool link(const QString &name)
+    {
+        discover(session);
+        if (!outsider.open(session.transport().listeningPort()))
+            return false;
+        outsider.send(WirePeer::hello(name, "0d15ea5e-0000-4000-8000-000000000000"));
+        return waitFor([&] { return session.isConnected() && !outsider.frames().isEmpty(); });
+    }
+    qsizetype received(const QString &frame) { return outsider.frames().count(frame); }
+
+    WirePeer outsider;
+};
+
+} // namespace
+
+TEST_F(OutsiderLink, AnAcknowledgementForAStateNeverSentDoesNotStopTheResends)
+{
+    ASSERT_TRUE(link("outsider"));
+    session.sendState("text: one");
+    ASSERT_TRUE(waitFor([&] { return received("@State: seq:1|text: one") == 1; }));
+    outsider.send("@Ack: 1");
+    outsider.send("@Ack: 1000000");
+    ASSERT_TRUE(waitFor([&] { return console.contains("WARNING: ACK for state seq 1000000, which was never sent"); }));
+    EXPECT_EQ(session.lastAckedSequence(), 1);
+    session.sendState("text: two");
+    EXPECT_TRUE(waitFor([&] { return received("@State: seq:2|text: two") == 2; })) << "the state is resent";
+}
+
+TEST_F(OutsiderLink, ANameWithALineFeedOrMarkupStaysOnePlainLine)
+{
+    const QString name = "Lab\ndrone\r<img src=http://127.0.0.1:9/x.png>\u2028";
+    ASSERT_TRUE(link(name));
+    const QString shown = "Lab\\x0adrone\\x0d<img src=http://127.0.0.1:9/x.png>\\u2028";
+    EXPECT_EQ(session.connectedPeerNames(), QStringList{shown});
+    EXPECT_EQ(QSettings().value(MultipeerSession::lastConnectedDroneKey).toString(), shown);
+
+    // A frame over the limit is written to the event log with the peer's name.
+    outsider.socket.write(WirePeer::frame({}, 2 << 20));
+    ASSERT_TRUE(waitFor([&] { return documents.read("log.lbl").contains("sent a frame of"); }));
+    const QStringList lines = QString::fromUtf8(documents.read("log.lbl")).split('\n', Qt::SkipEmptyParts);
+    static const QRegularExpression stamped("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\t");
+    for (const QString &line : lines)
+        EXPECT_TRUE(stamped.match(line).hasMatch()) << line.toStdString();
+    EXPECT_EQ(lines.filter("Peer " + shown + " (0d15ea5e) sent a frame of 2097152 bytes").size(), 1)
+        << lines.join('\n').toStdString();
+}
