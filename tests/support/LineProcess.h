@@ -22,6 +22,7 @@ public:
     // The first line from index `from` on that starts with prefix.
     std::optional<QString> lineAfter(qsizetype from, const QString &prefix, int timeoutMs = 15000);
     QStringList lines() const { return m_lines; }
+    qint64 processId() const { return m_process.processId(); }
     void command(const QString &line);
     void kill();
 

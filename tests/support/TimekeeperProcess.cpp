@@ -5,14 +5,17 @@
 #include <QTest>
 #include <QUrl>
 
-TimekeeperProcess::TimekeeperProcess(const QString &documents)
+TimekeeperProcess::TimekeeperProcess(const QString &documents, const QStringList &launcher)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
-    start(QStringLiteral("apps/tavoren/tavoren"),
-          {"--headless", "--documents", documents, "--manifest",
-           QUrl::fromLocalFile(QDir(m_settings.path()).filePath("no-manifest.plist")).toString()},
-          environment);
+    const QString program = QDir(QStringLiteral(TAVOREN_BINARY_DIR)).filePath(QStringLiteral("apps/tavoren/tavoren"));
+    const QStringList args{"--headless", "--documents", documents, "--manifest",
+                           QUrl::fromLocalFile(QDir(m_settings.path()).filePath("no-manifest.plist")).toString()};
+    if (launcher.isEmpty())
+        start(program, args, environment);
+    else
+        start(launcher.first(), launcher.mid(1) + QStringList{program} + args, environment);
 }
 
 QString TimekeeperProcess::ask(const QString &command, int timeoutMs)

@@ -11,7 +11,8 @@
 class TimekeeperProcess : public LineProcess
 {
 public:
-    explicit TimekeeperProcess(const QString &documents);
+    // launcher: a program and its arguments that runs the timekeeper (prlimit, say).
+    explicit TimekeeperProcess(const QString &documents, const QStringList &launcher = {});
 
     // The answer to one command, without its "= ".
     QString ask(const QString &command, int timeoutMs = 15000);
