@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkDatagram>
 #include <QSslSocket>
 #include <QTest>
@@ -22,15 +24,7 @@ public:
     }
     static QByteArray hello(const QString &name, const QString &id)
     {
-        return R"({"service":"swift-mc-demo","name":")" + jsonText(name) + R"(","id":")" + jsonText(id) + "\"}";
-    }
-    static QByteArray jsonText(const QString &text)
-    {
-        QByteArray out;
-        for (const QChar c : text)
-            out += c.unicode() < 0x20 || c == '"' || c == '\\' ? QByteArray("\\u00") + QByteArray::number(c.unicode(), 16).rightJustified(2, '0')
-                                                              : QString(c).toUtf8();
-        return out;
+        return QJsonDocument(QJsonObject{{"service", "swift-mc-demo"}, {"name", name}, {"id", id}}).toJson(QJsonDocument::Compact);
     }
 
     // Connects and encrypts; false when the other side did not let it.
@@ -74,11 +68,9 @@ inline quint16 announcedPort(int timeoutMs = 15000)
     waited.start();
     while (waited.elapsed() < timeoutMs && listener.waitForReadyRead(int(timeoutMs - waited.elapsed()))) {
         while (listener.hasPendingDatagrams()) {
-            const QByteArray datagram = listener.receiveDatagram().data();
-            if (datagram.contains("swift-mc-demo") && !datagram.contains("leaving")) {
-                const qsizetype at = datagram.indexOf("\"port\":") + 7;
-                return quint16(datagram.mid(at).split(',').first().split('}').first().toUInt());
-            }
+            const QJsonObject announcement = QJsonDocument::fromJson(listener.receiveDatagram().data()).object();
+            if (announcement.value("service") == "swift-mc-demo" && !announcement.contains("leaving"))
+                return quint16(announcement.value("port").toInt());
         }
     }
     return 0;
