@@ -77,7 +77,8 @@ void PeerBrowser::readAnnouncements()
         if (size <= 0 || !m_browsing)
             continue;
         const QJsonObject message = QJsonDocument::fromJson(datagram.left(size)).object();
-        const PeerId peer{message.value(QStringLiteral("id")).toString(), message.value(QStringLiteral("name")).toString()};
+        const PeerId peer{message.value(QStringLiteral("id")).toString(), message.value(QStringLiteral("name")).toString(),
+                          message.value(QStringLiteral("key")).toString()};
         const int port = message.value(QStringLiteral("port")).toInt();
         if (message.value(QStringLiteral("service")).toString() != m_serviceType || peer.id.isEmpty()
             || peer.id == m_ownId || port <= 0 || port > 65535)

@@ -4,6 +4,7 @@ target_link_libraries(tavoren_core PUBLIC OpenSSL::Crypto)
 target_sources(tavoren_core PRIVATE
   drone/BreathingPacer.h drone/BreathingPacer.cpp
   drone/BreathingView.h
+  drone/DeviceIdentity.h drone/DeviceIdentity.cpp
   drone/DroneCountdown.h drone/DroneCountdown.cpp
   drone/DroneEndpoint.h drone/DroneEndpoint.cpp
   drone/DronePayload.h drone/DronePayload.cpp
@@ -16,6 +17,8 @@ target_sources(tavoren_core PRIVATE
   drone/MultipeerSession.h drone/MultipeerSession.cpp
   drone/MultipeerSessionState.h drone/MultipeerSessionState.cpp
   drone/OptionalView.h drone/OptionalView.cpp
+  drone/PairedDevices.h drone/PairedDevices.cpp
+  drone/PairingCode.h drone/PairingCode.cpp
   drone/PeerBrowser.h drone/PeerBrowser.cpp
   drone/PeerBrowserView2.h drone/PeerBrowserView2.cpp
   drone/PeerChoiceList.h drone/PeerChoiceList.cpp
@@ -26,5 +29,4 @@ target_sources(tavoren_core PRIVATE
   drone/TextView.h
   drone/TimerView.h drone/TimerView.cpp
   drone/VideoView.h
-  drone/PeerTransport.h drone/PeerTransport.cpp
-  drone/TlsIdentity.h drone/TlsIdentity.cpp)
+  drone/PeerTransport.h drone/PeerTransport.cpp)

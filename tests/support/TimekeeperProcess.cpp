@@ -1,18 +1,27 @@
 #include "support/TimekeeperProcess.h"
 
+#include "drone/DeviceIdentity.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QTest>
 #include <QUrl>
 
-TimekeeperProcess::TimekeeperProcess(const QString &documents)
+TimekeeperProcess::TimekeeperProcess(const QString &documents, const QString &configHome)
+    : m_configHome(configHome.isEmpty() ? m_settings.path() : configHome)
 {
+    const DeviceIdentity identity(configFolder());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configHome);
     start(QStringLiteral("apps/tavoren/tavoren"),
           {"--headless", "--documents", documents, "--manifest",
-           QUrl::fromLocalFile(QDir(m_settings.path()).filePath("no-manifest.plist")).toString()},
+           QUrl::fromLocalFile(QDir(m_configHome).filePath("no-manifest.plist")).toString()},
           environment);
+}
+
+QString TimekeeperProcess::configFolder() const
+{
+    return QDir(m_configHome).filePath(QStringLiteral("tavoren"));
 }
 
 QString TimekeeperProcess::ask(const QString &command, int timeoutMs)
