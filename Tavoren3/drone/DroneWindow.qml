@@ -135,12 +135,14 @@ ApplicationWindow {
                 spacing: window.unit * 0.6
                 Button {
                     objectName: "dronePairingCancel"
+                    padding: window.unit * 0.3
                     text: "Cancel"
                     font.pixelSize: window.unit * 0.5
                     onClicked: window.model.cancelPairing()
                 }
                 Button {
                     objectName: "dronePairButton"
+                    padding: window.unit * 0.3
                     text: "Pair"
                     enabled: window.model.pairEnabled
                     font.pixelSize: window.unit * 0.5

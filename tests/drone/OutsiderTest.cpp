@@ -5,29 +5,13 @@
 #include "drone/PairedDevices.h"
 #include "drone/PeerBrowserView2.h"
 #include "support/LinkPairing.h"
+#include "support/OutsiderProcess.h"
 
 #include <QDir>
 
-#include <algorithm>
-
 namespace {
 
-class Outsider : public LineProcess
-{
-public:
-    explicit Outsider(const QStringList &arguments)
-    {
-        start(QStringLiteral("/usr/bin/python3"),
-              QStringList{QStringLiteral(TAVOREN_SOURCE_DIR "/tests/drone/outsider.py")} + arguments);
-        waitForLine(QStringLiteral("key "), 20000);
-    }
-    QString key() const { return lines().value(0).mid(4); }
-    quint16 port() { return quint16(lineAfter(0, QStringLiteral("listening ")).value_or(QString()).mid(10).toUInt()); }
-    bool said(const QString &prefix) const
-    {
-        return std::any_of(lines().cbegin(), lines().cend(), [&](const QString &line) { return line.startsWith(prefix); });
-    }
-};
+using Outsider = OutsiderProcess;
 
 QString keyOf(const QString &configFolder)
 {
