@@ -3,18 +3,25 @@
 // time from sendState to the drone's acknowledgement, one state at a time,
 // then sends at rising rates and counts what the drone did not get, or
 // acknowledged too late (a resend after 0.7 s); last, how long a flood of
-// malformed messages from the drone holds up the main loop.
+// malformed messages from the drone holds up the main loop. First, the time
+// from an invitation to the link being open, both ends showing their
+// certificates (paired ahead, in configuration folders of the run's own).
 //
-//   bench_drone_link [--states N] [--rates R1,R2,...] [--seconds S] [--drone PATH]
+//   bench_drone_link [--links N] [--states N] [--rates R1,R2,...] [--seconds S] [--drone PATH]
 
 #include "Samples.h"
 
 #include "common/Console.h"
 #include "common/EventLoopWait.h"
+#include "drone/DeviceIdentity.h"
 #include "drone/MultipeerSession.h"
+#include "drone/PairedDevices.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
@@ -30,6 +37,7 @@ struct DroneOutput
     quint16 port = 0;
     QSet<qint64> received;
     int resends = 0;
+    bool linked = false;
 
     void read(QProcess &process)
     {
@@ -38,7 +46,9 @@ struct DroneOutput
         while ((end = partial.indexOf('\n')) >= 0) {
             const QByteArray line = partial.left(end);
             partial.remove(0, end + 1);
-            if (line.startsWith("listening on port "))
+            if (line == "connected" || line == "not connected")
+                linked = line == "connected";
+            else if (line.startsWith("listening on port "))
                 port = quint16(line.mid(18).toUInt());
             else if (line.startsWith("state ")) {
                 const QByteArray number = line.mid(6, line.indexOf(':') - 6);
@@ -66,7 +76,9 @@ int main(int argc, char *argv[])
                                            QStringLiteral("S"), QStringLiteral("3"));
     const QCommandLineOption droneOption(QStringLiteral("drone"), QStringLiteral("The drone program."),
                                          QStringLiteral("PATH"), QStringLiteral(TAVOREN_DRONE_PROGRAM));
-    parser.addOptions({statesOption, ratesOption, secondsOption, droneOption});
+    const QCommandLineOption linksOption(QStringLiteral("links"), QStringLiteral("Invitations to time."),
+                                         QStringLiteral("N"), QStringLiteral("200"));
+    parser.addOptions({linksOption, statesOption, ratesOption, secondsOption, droneOption});
     parser.process(app);
     QTextStream out(stdout);
 
@@ -75,8 +87,20 @@ int main(int argc, char *argv[])
     qputenv("TAVOREN_DISCOVERY", "loopback");
     qputenv("TAVOREN_DISCOVERY_PORT", discoveryPort);
     Console::useStandardError();
+    // Both identities and paired lists in folders of this run, paired ahead.
+    QTemporaryDir benchHome;
+    QTemporaryDir droneHome;
+    qputenv("XDG_CONFIG_HOME", benchHome.path().toUtf8());
+    const QString droneFolder = QDir(droneHome.path()).filePath(QStringLiteral("tavoren-drone"));
+    PairedDevices(PairedDevices::inConfigFolder(PairedDevices::dronesFile))
+        .add(DeviceIdentity(droneFolder).fingerprint(), QStringLiteral("bench-drone"));
+    PairedDevices(QDir(droneFolder).filePath(QString::fromLatin1(PairedDevices::timekeepersFile)))
+        .add(DeviceIdentity::shared().fingerprint(), QStringLiteral("bench-timekeeper"));
 
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), droneHome.path());
+    process.setProcessEnvironment(environment);
     DroneOutput drone;
     QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] { drone.read(process); });
     process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -106,11 +130,25 @@ int main(int argc, char *argv[])
         sentAt.insert(session.stateSequence(), clock.nsecsElapsed());
     };
 
-    session.inviteAddress(QStringLiteral("127.0.0.1:%1").arg(drone.port));
-    if (!EventLoopWait::until([&] { return session.isConnected(); }, 10000)) {
-        out << "no link to the drone\n";
-        return 1;
+    session.setAutoInvite(false);
+    Samples linking;
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(drone.port);
+    const int links = std::max(1, parser.value(linksOption).toInt());
+    for (int i = 0; i < links; ++i) {
+        const qint64 invited = clock.nsecsElapsed();
+        session.inviteAddress(address);
+        if (!EventLoopWait::until([&] { return session.isConnected(); }, 10000)) {
+            out << "no link to the drone\n";
+            return 1;
+        }
+        linking.add(double(clock.nsecsElapsed() - invited) / 1000.0);
+        if (i + 1 == links)
+            break;
+        EventLoopWait::until([&] { return !session.connectedPeers().isEmpty(); }, 1000);
+        session.cancelAllConnections();
+        EventLoopWait::until([&] { return !session.isConnected() && !drone.linked; }, 5000);
     }
+    out << linking.summary(QStringLiteral("invitation to linked, certificates on both sides")) << "\n";
 
     Samples roundTrip;
     latencies = &roundTrip;

@@ -19,8 +19,13 @@ bool AnnouncementLimiter::take(Bucket &bucket, Rate rate, qint64 nowMs)
     return true;
 }
 
-bool AnnouncementLimiter::admit(QHash<QHostAddress, Bucket> &senders, Bucket &all, Rate perSender, Rate inAll,
-                                const QHostAddress &sender, qint64 nowMs)
+QString AnnouncementLimiter::senderOf(const QHostAddress &address, quint16 port)
+{
+    return address.isLoopback() ? address.toString() + QLatin1Char(':') + QString::number(port) : address.toString();
+}
+
+bool AnnouncementLimiter::admit(QHash<QString, Bucket> &senders, Bucket &all, Rate perSender, Rate inAll,
+                                const QString &sender, qint64 nowMs)
 {
     if (senders.size() >= sendersKept && !senders.contains(sender)) {
         // Senders whose buckets have filled again are as good as new.
@@ -39,12 +44,12 @@ bool AnnouncementLimiter::admit(QHash<QHostAddress, Bucket> &senders, Bucket &al
     return true;
 }
 
-bool AnnouncementLimiter::admitDatagram(const QHostAddress &sender, qint64 nowMs)
+bool AnnouncementLimiter::admitDatagram(const QHostAddress &sender, quint16 senderPort, qint64 nowMs)
 {
-    return admit(m_datagrams, m_allDatagrams, Rate{10, 5}, Rate{40, 20}, sender, nowMs);
+    return admit(m_datagrams, m_allDatagrams, Rate{10, 5}, Rate{40, 20}, senderOf(sender, senderPort), nowMs);
 }
 
-bool AnnouncementLimiter::admitNewPeer(const QHostAddress &sender, qint64 nowMs)
+bool AnnouncementLimiter::admitNewPeer(const QHostAddress &sender, quint16 senderPort, qint64 nowMs)
 {
-    return admit(m_newPeers, m_allNewPeers, Rate{4, 0.1}, Rate{8, 0.2}, sender, nowMs);
+    return admit(m_newPeers, m_allNewPeers, Rate{4, 0.1}, Rate{8, 0.2}, senderOf(sender, senderPort), nowMs);
 }

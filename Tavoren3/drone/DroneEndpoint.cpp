@@ -10,8 +10,11 @@
 #include <algorithm>
 
 DroneEndpoint::DroneEndpoint(const QString &displayName, QObject *parent)
-    : QObject(parent), m_transport(displayName, QString::fromLatin1(MultipeerSession::serviceType))
+    : QObject(parent), m_transport(displayName, QString::fromLatin1(MultipeerSession::serviceType),
+                                   PairedDevices::inConfigFolder(PairedDevices::timekeepersFile))
 {
+    m_transport.setTakesPairing(true);
+    connect(&m_transport, &PeerTransport::pairingChanged, this, &DroneEndpoint::pairingChanged);
     connect(&m_transport, &PeerTransport::dataReceived, this,
             [this](const QByteArray &data, const PeerId &) { handleMessage(data); });
     connect(&m_transport, &PeerTransport::peerStateChanged, this,
@@ -27,7 +30,7 @@ DroneEndpoint::DroneEndpoint(const QString &displayName, QObject *parent)
                 emit connectedChanged();
             });
     connect(&m_transport, &PeerTransport::peerFound, this, [this](const PeerId &peer) {
-        if (m_inviteFound && m_transport.connectedPeers().isEmpty())
+        if (m_inviteFound && m_transport.connectedPeers().isEmpty() && m_transport.pairedDevices().contains(peer.key))
             m_transport.invitePeer(peer, MultipeerSession::invitationTimeoutMs);
     });
     connect(&m_transport, &PeerTransport::peerMisbehaved, this, [](const PeerId &peer, const QString &what) {
@@ -40,6 +43,12 @@ void DroneEndpoint::start()
     m_transport.startAdvertising();
     if (m_inviteFound)
         m_transport.startBrowsing();
+}
+
+int DroneEndpoint::forgetTimekeepers()
+{
+    disconnectAll();
+    return m_transport.pairedDevices().removeAll();
 }
 
 void DroneEndpoint::handleMessage(const QByteArray &data)

@@ -5,13 +5,17 @@
 #include <QObject>
 #include <QString>
 
-// The drone's end of the link: discoverable, accepts every invitation,
+// The drone's end of the link: discoverable, links with one paired
+// timekeeper at a time, takes a pairing when it is confirmed here too,
 // acknowledges every state at once and keeps the latest payload.
 class DroneEndpoint : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString payload READ payload NOTIFY payloadChanged)
     Q_PROPERTY(bool connected READ connected NOTIFY connectedChanged)
+    Q_PROPERTY(QString pairingCode READ pairingCode NOTIFY pairingChanged)
+    Q_PROPERTY(QString pairingPeerName READ pairingPeerName NOTIFY pairingChanged)
+    Q_PROPERTY(bool pairingConfirmedHere READ pairingConfirmedHere NOTIFY pairingChanged)
 
 public:
     explicit DroneEndpoint(const QString &displayName, QObject *parent = nullptr);
@@ -21,8 +25,17 @@ public:
 
     QString payload() const { return m_payload; }
     bool connected() const { return !m_transport.connectedPeers().isEmpty(); }
-    // Invites the first timekeeper found, as well as waiting for it.
+    // Invites the first paired timekeeper found, as well as waiting for it.
     void setInviteFound(bool invite) { m_inviteFound = invite; }
+
+    // While a timekeeper asks to pair: the code both ends show, empty otherwise.
+    QString pairingCode() const { return m_transport.pairingCode(); }
+    QString pairingPeerName() const { return m_transport.pairingPeer().displayName; }
+    bool pairingConfirmedHere() const { return m_transport.pairingConfirmedHere(); }
+    Q_INVOKABLE void confirmPairing() { m_transport.confirmPairing(); }
+    Q_INVOKABLE void cancelPairing() { m_transport.cancelPairing(); }
+    // Undoes every pairing; the number of timekeepers forgotten.
+    int forgetTimekeepers();
 
     // Test-harness controls.
     void setAckDelayMs(int ms) { m_ackDelayMs = ms; }
@@ -42,6 +55,7 @@ signals:
     // than the newest of this link, comes as a repeat and is not shown.
     void stateReceived(qint64 sequence, const QString &payload, bool repeat);
     void connectedChanged();
+    void pairingChanged();
 
 private:
     void acknowledge(qint64 sequence);

@@ -19,6 +19,7 @@ DroneScreen::DroneScreen(DroneEndpoint &endpoint, QObject *parent) : QObject(par
             m_continued = m_shownPayload;
         emit changed();
     });
+    connect(&endpoint, &DroneEndpoint::pairingChanged, this, &DroneScreen::changed);
     connect(&m_slider, &DroneSlider::rated, &endpoint, &DroneEndpoint::sendSlider);
     connect(&m_video, &DroneVideo::finishedAndContinue, this, [this] {
         if (m_kind == Kind::video)
@@ -119,6 +120,40 @@ QString DroneScreen::problem() const
 QString DroneScreen::statusText() const
 {
     return m_endpoint.connected() ? QString() : QStringLiteral("Waiting for the timekeeper");
+}
+
+QString DroneScreen::pairingCode() const
+{
+    return m_endpoint.pairingCode();
+}
+
+QString DroneScreen::pairingTitle() const
+{
+    return pairingCode().isEmpty() ? QString()
+                                   : QStringLiteral("Pair with the timekeeper ") + m_endpoint.pairingPeerName() + QLatin1Char('?');
+}
+
+QString DroneScreen::pairingHint() const
+{
+    if (pairingCode().isEmpty())
+        return {};
+    return m_endpoint.pairingConfirmedHere() ? QStringLiteral("Waiting for Pair on the timekeeper...")
+                                             : QStringLiteral("Press Pair when the timekeeper shows the same code.");
+}
+
+bool DroneScreen::pairEnabled() const
+{
+    return !pairingCode().isEmpty() && !m_endpoint.pairingConfirmedHere();
+}
+
+void DroneScreen::confirmPairing()
+{
+    m_endpoint.confirmPairing();
+}
+
+void DroneScreen::cancelPairing()
+{
+    m_endpoint.cancelPairing();
 }
 
 void DroneScreen::show(const QString &payload)

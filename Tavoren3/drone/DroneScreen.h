@@ -30,6 +30,10 @@ class DroneScreen : public QObject
     Q_PROPERTY(QStringList imageSources READ imageSources NOTIFY changed)
     Q_PROPERTY(QString problem READ problem NOTIFY changed)
     Q_PROPERTY(QString statusText READ statusText NOTIFY changed)
+    Q_PROPERTY(QString pairingCode READ pairingCode NOTIFY changed)
+    Q_PROPERTY(QString pairingTitle READ pairingTitle NOTIFY changed)
+    Q_PROPERTY(QString pairingHint READ pairingHint NOTIFY changed)
+    Q_PROPERTY(bool pairEnabled READ pairEnabled NOTIFY changed)
     Q_PROPERTY(BreathingPacer *pacer READ pacer CONSTANT)
     Q_PROPERTY(DroneVideo *video READ video CONSTANT)
     Q_PROPERTY(DroneSlider *slider READ slider CONSTANT)
@@ -51,6 +55,13 @@ public:
     QString problem() const;
     // "Waiting for the timekeeper" while no timekeeper is connected.
     QString statusText() const;
+    // While a timekeeper asks to pair: its code, shown large, and the touch that confirms it.
+    QString pairingCode() const;
+    QString pairingTitle() const;
+    QString pairingHint() const;
+    bool pairEnabled() const;
+    Q_INVOKABLE void confirmPairing();
+    Q_INVOKABLE void cancelPairing();
 
     DroneCountdown &countdown() { return m_countdown; }
     DroneCountdown &recovery() { return m_recovery; }

@@ -91,6 +91,67 @@ ApplicationWindow {
         }
     }
 
+    // A timekeeper asks to pair: the code, large enough to read from the operator's seat.
+    Rectangle {
+        objectName: "dronePairing"
+        anchors.fill: parent
+        visible: window.model.pairingCode.length > 0
+        color: "#1a1a2e"
+        Column {
+            anchors.centerIn: parent
+            width: parent.width * 0.9
+            spacing: window.unit * 0.5
+            Text {
+                objectName: "dronePairingTitle"
+                width: parent.width
+                text: window.model.pairingTitle
+                textFormat: Text.PlainText
+                color: "white"
+                font.pixelSize: window.unit * 0.6
+                horizontalAlignment: Text.AlignHCenter
+                elide: Text.ElideRight
+            }
+            Text {
+                objectName: "dronePairingCode"
+                width: parent.width
+                text: window.model.pairingCode
+                color: "white"
+                font.pixelSize: window.unit * 2.6
+                font.bold: true
+                font.letterSpacing: window.unit * 0.3
+                horizontalAlignment: Text.AlignHCenter
+            }
+            Text {
+                objectName: "dronePairingHint"
+                width: parent.width
+                text: window.model.pairingHint
+                color: "#c0c0c0"
+                font.pixelSize: window.unit * 0.4
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+            }
+            Row {
+                anchors.horizontalCenter: parent.horizontalCenter
+                spacing: window.unit * 0.6
+                Button {
+                    objectName: "dronePairingCancel"
+                    padding: window.unit * 0.3
+                    text: "Cancel"
+                    font.pixelSize: window.unit * 0.5
+                    onClicked: window.model.cancelPairing()
+                }
+                Button {
+                    objectName: "dronePairButton"
+                    padding: window.unit * 0.3
+                    text: "Pair"
+                    enabled: window.model.pairEnabled
+                    font.pixelSize: window.unit * 0.5
+                    onClicked: window.model.confirmPairing()
+                }
+            }
+        }
+    }
+
     Text {
         objectName: "droneStatus"
         visible: text.length > 0

@@ -10,9 +10,10 @@
 #include <QTimer>
 
 MultipeerSession::MultipeerSession(const QString &displayName, QObject *parent)
-    : QObject(parent), m_transport(displayName, QString::fromLatin1(serviceType))
+    : QObject(parent),
+      m_transport(displayName, QString::fromLatin1(serviceType), PairedDevices::inConfigFolder(PairedDevices::dronesFile))
 {
-    m_transport.setInvitationHandler([](const PeerId &) { return true; });
+    connect(&m_transport, &PeerTransport::pairingChanged, this, &MultipeerSession::pairingChanged);
     connect(&m_transport, &PeerTransport::peerFound, this, &MultipeerSession::peerFound);
     connect(&m_transport, &PeerTransport::peerLost, this, [] { Console::line(QStringLiteral("we lost our peer :(")); });
     connect(&m_transport, &PeerTransport::peerStateChanged, this, &MultipeerSession::peerStateChanged);
@@ -73,16 +74,39 @@ void MultipeerSession::peerFound(const PeerId &peer)
         Console::line(QStringLiteral("auto invite is false, last drone name : ") + storedText);
         return;
     }
-    if (stored.isValid() && stored.toString() != peer.displayName) {
+    const QString rememberedKey = QSettings().value(QString::fromLatin1(lastConnectedDroneFingerprintKey)).toString();
+    if (isPaired(peer) && (rememberedKey.isEmpty() || rememberedKey == peer.key)) {
+        Console::line(QStringLiteral("Found paired drone '") + peer.displayName + QStringLiteral("', auto\u2011inviting it"));
+        m_transport.invitePeer(peer, invitationTimeoutMs);
+    } else if (isPaired(peer)) {
         Console::line(QStringLiteral("Found other drone '") + peer.displayName
                       + QStringLiteral("', ignoring for auto\u2011reconnect"));
-        return;
+    } else if (m_transport.pairsByItself()) {
+        m_transport.invitePeer(peer, invitationTimeoutMs, true);
+    } else if (stored.isValid() && stored.toString() == peer.displayName
+               && !m_transport.pairedDevices().anyNamed(peer.displayName)) {
+        Console::line(QStringLiteral("Found last connected drone '") + storedText
+                      + QStringLiteral("', remembered from before pairing: asking it to pair"));
+        m_transport.invitePeer(peer, invitationTimeoutMs, true);
+    } else {
+        Console::line(QStringLiteral("Found drone '") + peer.displayName
+                      + QStringLiteral("', not paired: ignoring for auto\u2011reconnect"));
     }
-    if (stored.isValid())
-        Console::line(QStringLiteral("Found last connected drone '") + storedText + QStringLiteral("', auto\u2011inviting it"));
-    else
-        Console::line(QStringLiteral("No last connected drone stored, auto\u2011inviting first found peer ") + peer.displayName);
-    m_transport.invitePeer(peer, invitationTimeoutMs);
+}
+
+void MultipeerSession::forgetDrone(const PeerId &peer)
+{
+    m_transport.pairedDevices().remove(peer.key);
+    QSettings settings;
+    if (settings.value(QString::fromLatin1(lastConnectedDroneFingerprintKey)).toString() == peer.key) {
+        settings.remove(QString::fromLatin1(lastConnectedDroneFingerprintKey));
+        settings.remove(QString::fromLatin1(lastConnectedDroneKey));
+    }
+    Console::line(QStringLiteral("Forgot the drone ") + peer.description());
+    for (const PeerId &linked : m_transport.connectedPeers()) {
+        if (linked.key == peer.key)
+            m_transport.cancelConnectPeer(linked);
+    }
 }
 
 void MultipeerSession::peerStateChanged(const PeerId &peer, PeerTransport::PeerState state)
@@ -97,6 +121,7 @@ void MultipeerSession::peerStateChanged(const PeerId &peer, PeerTransport::PeerS
         m_transport.stopAdvertising();
         m_transport.stopBrowsing();
         QSettings().setValue(QString::fromLatin1(lastConnectedDroneKey), peer.displayName);
+        QSettings().setValue(QString::fromLatin1(lastConnectedDroneFingerprintKey), peer.key);
         break;
     case PeerTransport::PeerState::connecting:
         Console::line(QStringLiteral("Connecting"));
@@ -130,7 +155,7 @@ void MultipeerSession::cancelAllConnections()
 
 void MultipeerSession::invitePeer(const PeerBrowser::Found &found)
 {
-    m_transport.invitePeer(found, invitationTimeoutMs);
+    m_transport.invitePeer(found, invitationTimeoutMs, true);
 }
 
 bool MultipeerSession::inviteAddress(const QString &address)
@@ -144,7 +169,7 @@ bool MultipeerSession::inviteAddress(const QString &address)
     QString host = text.left(colon);
     if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
         host = host.mid(1, host.size() - 2);
-    m_transport.inviteAddress(host, quint16(port), invitationTimeoutMs);
+    m_transport.inviteAddress(host, quint16(port), invitationTimeoutMs, true);
     return true;
 }
 

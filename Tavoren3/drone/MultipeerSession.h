@@ -8,8 +8,11 @@
 #include <QtQml/qqmlregistration.h>
 
 // The timekeeper's end of the drone link: discovery, automatic invitation
-// of the remembered drone, the link state, and the numbered, acknowledged
-// state messages.
+// of a paired drone, pairing with a new one, the link state, and the
+// numbered, acknowledged state messages.
+//
+// A drone is invited by itself only when its key is paired; a drone
+// remembered by its name from before pairing existed is asked to pair once.
 class MultipeerSession : public QObject
 {
     Q_OBJECT
@@ -24,10 +27,16 @@ class MultipeerSession : public QObject
     Q_PROPERTY(qint64 lastAckedSequence READ lastAckedSequence NOTIFY lastAckedSequenceChanged)
     Q_PROPERTY(bool autoInvite READ autoInvite WRITE setAutoInvite NOTIFY autoInviteChanged)
     Q_PROPERTY(QString displayName READ displayName CONSTANT)
+    Q_PROPERTY(bool isPairing READ isPairing NOTIFY pairingChanged)
+    Q_PROPERTY(QString pairingCode READ pairingCode NOTIFY pairingChanged)
+    Q_PROPERTY(QString pairingPeerName READ pairingPeerName NOTIFY pairingChanged)
+    Q_PROPERTY(bool pairingConfirmedHere READ pairingConfirmedHere NOTIFY pairingChanged)
 
 public:
     static constexpr const char *serviceType = "swift-mc-demo";
     static constexpr const char *lastConnectedDroneKey = "LastConnectedDroneName";
+    // The fingerprint of the last drone linked: the one invited by itself among the paired.
+    static constexpr const char *lastConnectedDroneFingerprintKey = "LastConnectedDroneFingerprint";
     static constexpr int ackDelayMs = 700;
     static constexpr int invitationTimeoutMs = 10000;
 
@@ -59,10 +68,22 @@ public:
     // Drops every link and attempt (the user is about to choose a drone).
     Q_INVOKABLE void cancelAllConnections();
     // Invites a peer a browser found, by its identity and address (the
-    // peer browser's choice).
+    // peer browser's choice); one that is not paired is asked to pair.
     void invitePeer(const PeerBrowser::Found &found);
-    // Invites a drone at "host:port"; false when the text is no address.
+    // Invites a drone at "host:port", asking it to pair when it is not
+    // paired; false when the text is no address.
     Q_INVOKABLE bool inviteAddress(const QString &address);
+
+    // Pairing: the code both ends show while a pairing waits, and this end's answer.
+    bool isPairing() const { return m_transport.isPairing(); }
+    QString pairingCode() const { return m_transport.pairingCode(); }
+    QString pairingPeerName() const { return m_transport.pairingPeer().displayName; }
+    bool pairingConfirmedHere() const { return m_transport.pairingConfirmedHere(); }
+    Q_INVOKABLE void confirmPairing() { m_transport.confirmPairing(); }
+    Q_INVOKABLE void cancelPairing() { m_transport.cancelPairing(); }
+    bool isPaired(const PeerId &peer) const { return m_transport.pairedDevices().contains(peer.key); }
+    // Undoes the pairing with the drone of this key and drops its link.
+    void forgetDrone(const PeerId &peer);
 
     // Sends one state to the drone, numbered; resent once when it is not
     // acknowledged within 0.7 s.
@@ -83,6 +104,7 @@ signals:
     void stateSequenceChanged();
     void lastAckedSequenceChanged();
     void autoInviteChanged();
+    void pairingChanged();
     // Every payload handed to sendState, in call order.
     void stateQueued(const QString &payload);
 
@@ -90,6 +112,7 @@ private:
     void peerFound(const PeerId &peer);
     void peerStateChanged(const PeerId &peer, PeerTransport::PeerState state);
     void setState(MultipeerSessionState state);
+
     void refreshConnectedPeers();
 
     PeerTransport m_transport;

@@ -75,12 +75,14 @@ void PeerBrowser::readAnnouncements()
 {
     while (m_socket.hasPendingDatagrams()) {
         QHostAddress sender;
+        quint16 senderPort = 0;
         QByteArray datagram(int(std::min<qint64>(m_socket.pendingDatagramSize(), 4096)), Qt::Uninitialized);
-        const qint64 size = m_socket.readDatagram(datagram.data(), datagram.size(), &sender);
-        if (size <= 0 || !m_browsing || !m_limiter.admitDatagram(sender, m_clock.elapsed()))
+        const qint64 size = m_socket.readDatagram(datagram.data(), datagram.size(), &sender, &senderPort);
+        if (size <= 0 || !m_browsing || !m_limiter.admitDatagram(sender, senderPort, m_clock.elapsed()))
             continue;
         const QJsonObject message = QJsonDocument::fromJson(datagram.left(size)).object();
-        const PeerId peer = PeerId::fromMessage(message);
+        const PeerId peer =
+            PeerId::fromMessage(message, OutsideText::printable(message.value(QStringLiteral("key")).toString()));
         const int port = message.value(QStringLiteral("port")).toInt();
         if (message.value(QStringLiteral("service")).toString() != m_serviceType || peer.id.isEmpty()
             || peer.id == m_ownId || port <= 0 || port > 65535)
@@ -93,7 +95,7 @@ void PeerBrowser::readAnnouncements()
             continue;
         }
         const bool isNew = !m_found.contains(peer.id);
-        if (isNew && !m_limiter.admitNewPeer(sender, m_clock.elapsed()))
+        if (isNew && !m_limiter.admitNewPeer(sender, senderPort, m_clock.elapsed()))
             continue;
         m_found.insert(peer.id, Found{peer, sender, quint16(port), m_clock.elapsed()});
         if (isNew) {

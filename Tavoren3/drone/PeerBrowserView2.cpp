@@ -15,6 +15,7 @@ PeerBrowserView2::PeerBrowserView2(MultipeerSession &session, QObject *parent)
     connect(&m_browser, &PeerBrowser::foundPeersChanged, this, &PeerBrowserView2::updateChoices);
     connect(&m_session, &MultipeerSession::connectedPeersChanged, this, &PeerBrowserView2::updateChoices);
     connect(&m_session, &MultipeerSession::stateChanged, this, &PeerBrowserView2::updateChoices);
+    connect(&m_session, &MultipeerSession::pairingChanged, this, &PeerBrowserView2::updateChoices);
 }
 
 void PeerBrowserView2::setPresented(bool presented)
@@ -37,15 +38,20 @@ void PeerBrowserView2::updateChoices()
         const auto sameName = std::count_if(found.cbegin(), found.cend(), [&](const PeerBrowser::Found &other) {
             return other.peer.displayName == peer.peer.displayName;
         });
+        const bool paired = m_session.isPaired(peer.peer);
         QString status;
         if (connected.contains(peer.peer))
             status = QStringLiteral("connected");
+        else if (m_session.isPairing() && m_session.transport().pairingPeer().id == peer.peer.id)
+            status = QStringLiteral("pairing");
         else if (peer.peer.id == m_invitedPeerId && m_session.state() == MultipeerSessionState::connecting)
             status = QStringLiteral("connecting");
+        else if (!paired)
+            status = QStringLiteral("not paired");
         choices.append({peer.peer.id,
                         sameName > 1 ? peer.peer.displayName + QStringLiteral(" (") + peer.where() + QLatin1Char(')')
                                      : peer.peer.displayName,
-                        status});
+                        status, paired});
     }
     m_peers.setChoices(choices);
 }
@@ -53,6 +59,54 @@ void PeerBrowserView2::updateChoices()
 bool PeerBrowserView2::doneEnabled() const
 {
     return !m_session.connectedPeers().isEmpty();
+}
+
+bool PeerBrowserView2::pairing() const
+{
+    return m_session.isPairing();
+}
+
+QString PeerBrowserView2::pairingTitle() const
+{
+    return pairing() ? QStringLiteral("Pairing with ") + m_session.pairingPeerName() : QString();
+}
+
+QString PeerBrowserView2::pairingCode() const
+{
+    return m_session.pairingCode();
+}
+
+QString PeerBrowserView2::pairingHint() const
+{
+    if (!pairing())
+        return {};
+    return m_session.pairingConfirmedHere()
+        ? QStringLiteral("Waiting for Pair on the drone...")
+        : QStringLiteral("Check that the drone shows the same code, then press Pair here and on the drone.");
+}
+
+bool PeerBrowserView2::pairEnabled() const
+{
+    return pairing() && !m_session.pairingConfirmedHere();
+}
+
+void PeerBrowserView2::confirmPairing()
+{
+    Console::line(QStringLiteral("Browser: User tapped Pair"));
+    m_session.confirmPairing();
+}
+
+void PeerBrowserView2::cancelPairing()
+{
+    m_session.cancelPairing();
+}
+
+void PeerBrowserView2::forget(const QString &peerId)
+{
+    if (const std::optional<PeerBrowser::Found> found = m_browser.find(peerId)) {
+        m_session.forgetDrone(found->peer);
+        updateChoices();
+    }
 }
 
 void PeerBrowserView2::setAddressText(const QString &text)
@@ -70,6 +124,7 @@ void PeerBrowserView2::invite(const QString &peerId)
     if (!found || m_session.connectedPeers().contains(found->peer))
         return;
     m_session.cancelAllConnections();
+    m_session.cancelPairing();
     m_invitedPeerId = peerId;
     m_session.invitePeer(*found);
     updateChoices();
@@ -78,6 +133,7 @@ void PeerBrowserView2::invite(const QString &peerId)
 void PeerBrowserView2::inviteTypedAddress()
 {
     m_session.cancelAllConnections();
+    m_session.cancelPairing();
     if (m_session.inviteAddress(m_addressText)) {
         m_invitedPeerId.clear();
         m_addressError.clear();

@@ -12,7 +12,9 @@ class MultipeerSession;
 // The sheet in which the operator picks exactly one drone: among the
 // drones that can be seen now, or by typing the address of one the
 // discovery cannot see. While shown it browses by itself, so the list
-// does not depend on whether the session is browsing.
+// does not depend on whether the session is browsing. Picking a drone that
+// is not paired (by its key) starts pairing: the code shows here and on the
+// drone, and the pairing holds once Pair is pressed on both.
 class PeerBrowserView2 : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,11 @@ class PeerBrowserView2 : public QObject
     Q_PROPERTY(QString addressText READ addressText WRITE setAddressText NOTIFY changed)
     Q_PROPERTY(QString addressError READ addressError NOTIFY changed)
     Q_PROPERTY(bool doneEnabled READ doneEnabled NOTIFY changed)
+    Q_PROPERTY(bool pairing READ pairing NOTIFY changed)
+    Q_PROPERTY(QString pairingTitle READ pairingTitle NOTIFY changed)
+    Q_PROPERTY(QString pairingCode READ pairingCode NOTIFY changed)
+    Q_PROPERTY(QString pairingHint READ pairingHint NOTIFY changed)
+    Q_PROPERTY(bool pairEnabled READ pairEnabled NOTIFY changed)
 
 public:
     explicit PeerBrowserView2(MultipeerSession &session, QObject *parent = nullptr);
@@ -31,12 +38,22 @@ public:
     void setAddressText(const QString &text);
     QString addressError() const { return m_addressError; }
     bool doneEnabled() const;
+    bool pairing() const;
+    QString pairingTitle() const;
+    QString pairingCode() const;
+    QString pairingHint() const;
+    bool pairEnabled() const;
 
     // Browses while the sheet is shown.
     void setPresented(bool presented);
     // One drone at a time: a new choice drops the links made before.
     Q_INVOKABLE void invite(const QString &peerId);
     Q_INVOKABLE void inviteTypedAddress();
+    // "Pair" and "Cancel" of the pairing panel.
+    Q_INVOKABLE void confirmPairing();
+    Q_INVOKABLE void cancelPairing();
+    // "Forget this drone": undoes its pairing.
+    Q_INVOKABLE void forget(const QString &peerId);
     Q_INVOKABLE void done();
     Q_INVOKABLE void cancel();
 

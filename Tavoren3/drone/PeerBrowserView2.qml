@@ -31,23 +31,35 @@ Popup {
             Layout.fillHeight: true
             clip: true
             model: sheet.model.peers
-            delegate: ItemDelegate {
+            delegate: RowLayout {
                 id: row
                 required property string peerId
                 required property string label
                 required property string status
-                objectName: "peer " + label
+                required property bool paired
                 width: ListView.view.width
-                implicitHeight: 52
-                text: label + (status.length > 0 ? "  \u2014 " + status : "")
-                // A peer's name is never markup.
-                contentItem: Label {
-                    text: row.text
-                    textFormat: Text.PlainText
-                    elide: Text.ElideRight
-                    verticalAlignment: Text.AlignVCenter
+                ItemDelegate {
+                    id: choice
+                    objectName: "peer " + row.label
+                    Layout.fillWidth: true
+                    implicitHeight: 52
+                    text: row.label + (row.status.length > 0 ? "  \u2014 " + row.status : "")
+                    // A peer's name is never markup.
+                    contentItem: Label {
+                        text: choice.text
+                        textFormat: Text.PlainText
+                        elide: Text.ElideRight
+                        verticalAlignment: Text.AlignVCenter
+                    }
+                    onClicked: sheet.model.invite(row.peerId)
                 }
-                onClicked: sheet.model.invite(peerId)
+                TouchButton {
+                    objectName: "forget " + row.label
+                    visible: row.paired
+                    text: "Forget this drone"
+                    destructive: true
+                    onClicked: sheet.model.forget(row.peerId)
+                }
             }
             Label {
                 anchors.centerIn: parent
@@ -81,6 +93,7 @@ Popup {
         }
         RowLayout {
             Layout.alignment: Qt.AlignRight
+            visible: !sheet.model.pairing
             TouchButton {
                 objectName: "peerBrowserCancel"
                 text: "Cancel"
@@ -91,6 +104,56 @@ Popup {
                 text: "Done"
                 enabled: sheet.model.doneEnabled
                 onClicked: sheet.model.done()
+            }
+        }
+    }
+
+    // The pairing under way, over the list: the code to compare with the drone's.
+    Rectangle {
+        objectName: "pairingPanel"
+        anchors.fill: parent
+        visible: sheet.model.pairing
+        color: sheet.palette.window
+        ColumnLayout {
+            anchors.fill: parent
+            spacing: 16
+            Label {
+                objectName: "pairingTitle"
+                text: sheet.model.pairingTitle
+                textFormat: Text.PlainText
+                font.pixelSize: 22
+                font.bold: true
+                elide: Text.ElideRight
+                Layout.fillWidth: true
+            }
+            Label {
+                objectName: "pairingCode"
+                text: sheet.model.pairingCode
+                font.pixelSize: 64
+                font.bold: true
+                font.letterSpacing: 8
+                Layout.alignment: Qt.AlignHCenter
+            }
+            Label {
+                objectName: "pairingHint"
+                text: sheet.model.pairingHint
+                wrapMode: Text.WordWrap
+                Layout.fillWidth: true
+            }
+            Item { Layout.fillHeight: true }
+            RowLayout {
+                Layout.alignment: Qt.AlignRight
+                TouchButton {
+                    objectName: "pairingCancel"
+                    text: "Cancel"
+                    onClicked: sheet.model.cancelPairing()
+                }
+                TouchButton {
+                    objectName: "pairButton"
+                    text: "Pair"
+                    enabled: sheet.model.pairEnabled
+                    onClicked: sheet.model.confirmPairing()
+                }
             }
         }
     }

@@ -23,11 +23,12 @@ QVariant PeerChoiceList::data(const QModelIndex &index, int role) const
     case PeerIdRole: return choice.peerId;
     case LabelRole: return choice.label;
     case StatusRole: return choice.status;
+    case PairedRole: return choice.paired;
     default: return {};
     }
 }
 
 QHash<int, QByteArray> PeerChoiceList::roleNames() const
 {
-    return {{PeerIdRole, "peerId"}, {LabelRole, "label"}, {StatusRole, "status"}};
+    return {{PeerIdRole, "peerId"}, {LabelRole, "label"}, {StatusRole, "status"}, {PairedRole, "paired"}};
 }

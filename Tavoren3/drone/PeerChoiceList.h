@@ -19,13 +19,15 @@ public:
         // Tells the drone apart from the others listed: its name, with its
         // address when another drone of that name is listed too.
         QString label;
-        // "connected", "connecting" or empty.
+        // "connected", "connecting", "pairing", "not paired" or empty.
         QString status;
+        // Whether its key is paired, so it can be forgotten.
+        bool paired = false;
 
         bool operator==(const Choice &) const = default;
     };
 
-    enum Role { PeerIdRole = Qt::UserRole + 1, LabelRole, StatusRole };
+    enum Role { PeerIdRole = Qt::UserRole + 1, LabelRole, StatusRole, PairedRole };
 
     using QAbstractListModel::QAbstractListModel;
 

@@ -1,15 +1,26 @@
 #include "drone/PeerConnection.h"
 
-#include "drone/TlsIdentity.h"
+#include "drone/DeviceIdentity.h"
 
 #include <QJsonDocument>
 
-PeerConnection::PeerConnection(const QString &host, quint16 port, const QJsonObject &hello, QObject *parent)
-    : QObject(parent), m_socket(new QSslSocket(this)), m_role(Role::Inviter), m_hello(hello)
+namespace {
+const QString pairKey = QStringLiteral("pair");
+
+QByteArray helloFrame(QJsonObject hello, bool pair)
 {
-    m_socket->setSslConfiguration(TlsIdentity::shared().clientConfiguration());
+    if (pair)
+        hello.insert(pairKey, true);
+    return FrameReader::frame(QJsonDocument(hello).toJson(QJsonDocument::Compact));
+}
+} // namespace
+
+PeerConnection::PeerConnection(const QString &host, quint16 port, QObject *parent)
+    : QObject(parent), m_socket(new QSslSocket(this)), m_role(Role::Inviter)
+{
+    m_socket->setSslConfiguration(DeviceIdentity::shared().configuration());
     attach();
-    connect(m_socket, &QSslSocket::encrypted, this, [this] { m_socket->write(FrameReader::frame(QJsonDocument(m_hello).toJson(QJsonDocument::Compact))); });
+    connect(m_socket, &QSslSocket::encrypted, this, &PeerConnection::encrypted);
     m_socket->connectToHostEncrypted(host, port);
 }
 
@@ -32,14 +43,58 @@ void PeerConnection::attach()
     connect(m_socket, &QSslSocket::readyRead, this, &PeerConnection::readFrames);
     connect(m_socket, &QSslSocket::disconnected, this, [this] { fail(QStringLiteral("the peer closed the link")); });
     connect(m_socket, &QSslSocket::errorOccurred, this, [this] { fail(m_socket->errorString()); });
+    // Self-signed on both ends: the key is judged by its fingerprint instead.
     connect(m_socket, &QSslSocket::sslErrors, this, [this] { m_socket->ignoreSslErrors(); });
 }
 
-void PeerConnection::accept(const QJsonObject &hello)
+QString PeerConnection::peerKey() const
 {
-    if (m_closed || m_open)
+    return m_socket && m_socket->isEncrypted() ? DeviceIdentity::fingerprintOf(m_socket->peerCertificate()) : QString();
+}
+
+void PeerConnection::sendHello(QJsonObject hello, bool pair)
+{
+    if (m_closed || m_role != Role::Inviter)
         return;
-    m_socket->write(FrameReader::frame(QJsonDocument(hello).toJson(QJsonDocument::Compact)));
+    m_service = hello.value(QStringLiteral("service")).toString();
+    m_askedToPair = pair;
+    m_socket->write(helloFrame(std::move(hello), pair));
+}
+
+void PeerConnection::accept(QJsonObject hello, bool pair)
+{
+    if (m_closed || m_open || m_pairing || m_role != Role::Invitee)
+        return;
+    m_socket->write(helloFrame(std::move(hello), pair));
+    if (!pair) {
+        open();
+        return;
+    }
+    m_pairing = true;
+    emit pairingStarted();
+}
+
+void PeerConnection::confirmPairing()
+{
+    if (!m_pairing || m_confirmedHere || m_closed)
+        return;
+    m_confirmedHere = true;
+    m_socket->write(FrameReader::frame(QByteArray(pairingConfirmation)));
+    openIfBothConfirmed();
+}
+
+void PeerConnection::openIfBothConfirmed()
+{
+    if (!m_confirmedHere || !m_confirmedThere)
+        return;
+    m_pairing = false;
+    emit paired();
+    if (!m_closed)
+        open();
+}
+
+void PeerConnection::open()
+{
     m_open = true;
     emit opened();
 }
@@ -62,6 +117,7 @@ void PeerConnection::fail(const QString &reason)
         return;
     m_closed = true;
     m_open = false;
+    m_pairing = false;
     m_error = reason;
     if (m_budget)
         m_budget->release(this);
@@ -88,27 +144,49 @@ void PeerConnection::readFrames()
 
 void PeerConnection::handleFrame(const QByteArray &payload)
 {
-    if (m_helloSeen) {
-        emit messageReceived(payload);
-        return;
+    if (m_pairing) {
+        if (payload != pairingConfirmation) {
+            fail(QStringLiteral("the peer sent something else than a pairing confirmation"));
+            return;
+        }
+        m_confirmedThere = true;
+        openIfBothConfirmed();
+    } else if (m_helloSeen) {
+        if (m_open)
+            emit messageReceived(payload);
+        else
+            fail(QStringLiteral("the peer spoke before the link was open"));
+    } else {
+        m_helloSeen = true;
+        m_reader.setMaximumFrameSize(maximumFrameSize);
+        handleHello(QJsonDocument::fromJson(payload).object());
     }
-    m_helloSeen = true;
-    m_reader.setMaximumFrameSize(maximumFrameSize);
-    const QJsonObject hello = QJsonDocument::fromJson(payload).object();
-    if (hello.value(QStringLiteral("service")).toString() != m_hello.value(QStringLiteral("service")).toString()
-        && m_role == Role::Inviter) {
+}
+
+void PeerConnection::handleHello(const QJsonObject &hello)
+{
+    if (m_role == Role::Inviter && hello.value(QStringLiteral("service")).toString() != m_service) {
         fail(QStringLiteral("the peer offers another service"));
         return;
     }
-    m_peer = PeerId::fromMessage(hello);
-    if (m_peer.id.isEmpty()) {
+    m_peer = PeerId::fromMessage(hello, peerKey());
+    if (m_peer.id.isEmpty() || m_peer.key.isEmpty()) {
         fail(QStringLiteral("the peer did not say who it is"));
         return;
     }
-    if (m_role == Role::Inviter) {
-        m_open = true;
-        emit opened();
-    } else {
+    if (m_role == Role::Invitee) {
         emit helloReceived(hello);
+        return;
+    }
+    // The answer must agree on pairing or not.
+    if (hello.value(pairKey).toBool() != m_askedToPair) {
+        fail(m_askedToPair ? QStringLiteral("the peer does not pair") : QStringLiteral("the peer asks to pair"));
+        return;
+    }
+    if (m_askedToPair) {
+        m_pairing = true;
+        emit pairingStarted();
+    } else {
+        open();
     }
 }

@@ -6,17 +6,20 @@
 #include <QMetaType>
 #include <QString>
 
-// A peer on the drone link: a stable identity and the name it shows.
+// A peer on the drone link: the identity of its current start, the name it
+// shows, and the fingerprint of its lasting key (as announced until a link
+// has shown the certificate itself).
 struct PeerId
 {
     QString id;
     QString displayName;
+    QString key;
 
     // The peer a hello or an announcement names, its texts kept on one line.
-    static PeerId fromMessage(const QJsonObject &message)
+    static PeerId fromMessage(const QJsonObject &message, const QString &key)
     {
         return PeerId{OutsideText::printable(message.value(QStringLiteral("id")).toString()),
-                      OutsideText::printable(message.value(QStringLiteral("name")).toString())};
+                      OutsideText::printable(message.value(QStringLiteral("name")).toString()), key};
     }
 
     QString description() const { return displayName + QStringLiteral(" (") + id.left(8) + QLatin1Char(')'); }

@@ -6,6 +6,7 @@ target_sources(tavoren_core PRIVATE
   drone/BreathingPacer.h drone/BreathingPacer.cpp
   drone/BreathingView.h
   drone/ByteBudget.h drone/ByteBudget.cpp
+  drone/DeviceIdentity.h drone/DeviceIdentity.cpp
   drone/DroneCountdown.h drone/DroneCountdown.cpp
   drone/DroneEndpoint.h drone/DroneEndpoint.cpp
   drone/DronePayload.h drone/DronePayload.cpp
@@ -20,6 +21,8 @@ target_sources(tavoren_core PRIVATE
   drone/MultipeerSession.h drone/MultipeerSession.cpp
   drone/MultipeerSessionState.h drone/MultipeerSessionState.cpp
   drone/OptionalView.h drone/OptionalView.cpp
+  drone/PairedDevices.h drone/PairedDevices.cpp
+  drone/PairingCode.h drone/PairingCode.cpp
   drone/PeerBrowser.h drone/PeerBrowser.cpp
   drone/PeerBrowserView2.h drone/PeerBrowserView2.cpp
   drone/PeerChoiceList.h drone/PeerChoiceList.cpp
@@ -30,5 +33,4 @@ target_sources(tavoren_core PRIVATE
   drone/TextView.h
   drone/TimerView.h drone/TimerView.cpp
   drone/VideoView.h
-  drone/PeerTransport.h drone/PeerTransport.cpp
-  drone/TlsIdentity.h drone/TlsIdentity.cpp)
+  drone/PeerTransport.h drone/PeerTransport.cpp)

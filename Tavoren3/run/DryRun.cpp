@@ -4,7 +4,9 @@
 #include "common/Clock.h"
 #include "common/EventLoopWait.h"
 #include "common/TaskTimer.h"
+#include "drone/DeviceIdentity.h"
 #include "drone/DroneEndpoint.h"
+#include "drone/PairedDevices.h"
 #include "drone/MultipeerSession.h"
 #include "drone/OptionalView.h"
 #include "model/ProtocolReader.h"
@@ -16,7 +18,9 @@
 #include "tasks/HapticFeedback.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -52,6 +56,15 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
 
     // The drone is linked on this machine only, and nobody else can find it.
     qputenv("TAVOREN_DISCOVERY", "loopback");
+    // Both ends are this process: one identity, paired with itself in a
+    // configuration home of its own, so the user's pairings stay untouched.
+    const QTemporaryDir configHome;
+    if (!configHome.isValid())
+        return {std::nullopt, QStringLiteral("no temporary folder for the dry run's own pairing")};
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+    const QString ownKey = DeviceIdentity::shared().fingerprint();
+    PairedDevices(PairedDevices::inConfigFolder(PairedDevices::dronesFile)).add(ownKey, QStringLiteral("dry run drone"));
+    PairedDevices(PairedDevices::inConfigFolder(PairedDevices::timekeepersFile)).add(ownKey, QStringLiteral("dry run"));
     DroneEndpoint drone(QStringLiteral("dry run drone"));
     drone.transport().setAnnouncing(false);
     drone.start();

@@ -24,6 +24,12 @@ ScreenModels::ScreenModels(Tavoren3App &app, AppInfo &appInfo, SoundPlayer &soun
     connect(m_peerBrowser.get(), &PeerBrowserView2::dismissed, m_start.get(), &StartViewModel::peerBrowserDismissed);
     connect(m_start.get(), &StartViewModel::alertChanged, m_peerBrowser.get(),
             [this] { m_peerBrowser->setPresented(m_start->showPeerBrowser()); });
+    // A pairing the session began by itself (a drone remembered from before
+    // pairing) shows its code in the chooser.
+    connect(&m_session, &MultipeerSession::pairingChanged, m_start.get(), [this] {
+        if (m_session.isPairing() && !m_start->showPeerBrowser())
+            m_start->chooseDrone();
+    });
 }
 
 ScreenModels::~ScreenModels() = default;

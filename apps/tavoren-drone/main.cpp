@@ -1,6 +1,7 @@
 // tavoren-drone: the participant's screen at the other end of the drone link.
 //
 //   tavoren-drone [--headless | --windowed] [--name NAME] [--invite] [--ack-delay MS] [--drop-acks N]
+//   tavoren-drone --forget
 //
 // Without --headless it fills the screen with what the timekeeper asks for
 // (--windowed: in an ordinary window, for a demonstration beside the
@@ -8,6 +9,10 @@
 // "state N: PAYLOAD" (line breaks in the payload written as \n), a resend or
 // a state older than the newest as "state N again: PAYLOAD" (not shown), and
 // lines on standard input steer it:
+//   pair          confirm the pairing a timekeeper asks for (printed as
+//                 "pairing code NNNNNN with NAME"; "paired with NAME" once
+//                 both ends confirmed, "pairing ended" when it fell through)
+//   cancel        refuse it
 //   slider N      send a rating
 //   delay MS      delay acknowledgements
 //   drop N        drop the next N acknowledgements (-1: all)
@@ -15,6 +20,8 @@
 //   disconnect    drop the link (it stays discoverable)
 //   raw TEXT      send TEXT as it is
 //   quit
+// Only a paired timekeeper links, one at a time. --forget undoes every
+// pairing and ends.
 
 #include "common/Console.h"
 #include "common/MediaBackend.h"
@@ -41,7 +48,11 @@ void handleCommand(DroneEndpoint &drone, const QString &line)
 {
     const QString command = line.section(QLatin1Char(' '), 0, 0);
     const QString argument = line.section(QLatin1Char(' '), 1);
-    if (command == QLatin1String("slider"))
+    if (command == QLatin1String("pair"))
+        drone.confirmPairing();
+    else if (command == QLatin1String("cancel"))
+        drone.cancelPairing();
+    else if (command == QLatin1String("slider"))
         drone.sendSlider(argument.toInt());
     else if (command == QLatin1String("delay"))
         drone.setAckDelayMs(argument.toInt());
@@ -89,11 +100,16 @@ int main(int argc, char *argv[])
                                       QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption dropAcks(QStringLiteral("drop-acks"), QStringLiteral("Drop the first N acknowledgements."),
                                       QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions({headless, windowed, name, invite, ackDelay, dropAcks});
+    const QCommandLineOption forget(QStringLiteral("forget"), QStringLiteral("Forget the paired timekeepers and end."));
+    parser.addOptions({headless, windowed, name, invite, ackDelay, dropAcks, forget});
     parser.process(arguments);
     Console::useStandardError();
 
     DroneEndpoint drone(parser.value(name));
+    if (parser.isSet(forget)) {
+        std::printf("forgot %d paired timekeeper(s)\n", drone.forgetTimekeepers());
+        return 0;
+    }
     drone.setAckDelayMs(parser.value(ackDelay).toInt());
     drone.dropAcks(parser.value(dropAcks).toInt());
     drone.setInviteFound(parser.isSet(invite));
@@ -105,6 +121,20 @@ int main(int argc, char *argv[])
     });
     QObject::connect(&drone, &DroneEndpoint::connectedChanged, [&drone] {
         std::printf("%s\n", drone.connected() ? "connected" : "not connected");
+        std::fflush(stdout);
+    });
+
+    QObject::connect(&drone, &DroneEndpoint::pairingChanged, [&drone] {
+        if (!drone.pairingCode().isEmpty() && !drone.pairingConfirmedHere()) {
+            std::printf("pairing code %s with %s\n", qPrintable(drone.pairingCode()), drone.pairingPeerName().toUtf8().constData());
+            std::fflush(stdout);
+        }
+    });
+    QObject::connect(&drone.transport(), &PeerTransport::pairingEnded, [](const PeerId &peer, bool paired) {
+        if (paired)
+            std::printf("paired with %s\n", peer.displayName.toUtf8().constData());
+        else
+            std::printf("pairing ended\n");
         std::fflush(stdout);
     });
 

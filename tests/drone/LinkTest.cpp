@@ -1,3 +1,4 @@
+#include "drone/DeviceIdentity.h"
 #include "drone/DroneFixture.h"
 #include "drone/FrameReader.h"
 #include "drone/PeerBrowserView2.h"
@@ -54,10 +55,9 @@ TEST_F(Link, FindsTheDroneWithoutConfiguration)
     EXPECT_TRUE(documents.read("log.lbl").contains("\tConnected\n"));
 }
 
-TEST_F(Link, ADroneWithAnotherNameOrFoundWhileAutoInviteIsOffIsNotInvited)
+TEST_F(Link, AnUnpairedDroneOrOneFoundWhileAutoInviteIsOffIsNotInvited)
 {
-    QSettings().setValue(MultipeerSession::lastConnectedDroneKey, "the-usual-drone");
-    DroneProcess stranger("stranger");
+    DroneProcess stranger("stranger", {}, DroneProcess::Screen::none, DroneProcess::Pairing::none);
     discover(session);
     ASSERT_TRUE(waitFor([&] { return session.foundPeers().size() == 1; }));
     EXPECT_EQ(session.foundPeers().first().peer.displayName, "stranger");
@@ -113,11 +113,16 @@ protected:
 
 } // namespace
 
-TEST_F(Chooser, ALostDroneIsInvitedAgainByItsNameToldTheRunIsDoneAndListedOnce)
+TEST_F(Chooser, ALostDroneIsInvitedAgainByItsKeyToldTheRunIsDoneAndListedOnce)
 {
     useSteps({step(1, "only", 0)});
     WorkingViewModel runScreen(controller, session);
-    auto drone = std::make_unique<DroneProcess>("Lab drone");
+    QTemporaryDir droneHome; // the drone keeps its key across the restart
+    const auto startDrone = [&] {
+        return std::make_unique<DroneProcess>("Lab drone", QStringList{}, DroneProcess::Screen::none,
+                                              DroneProcess::Pairing::withThisProcess, droneHome.path());
+    };
+    auto drone = startDrone();
     discover(session);
     ASSERT_TRUE(connectedTo(session, "Lab drone"));
     startAt();
@@ -129,9 +134,9 @@ TEST_F(Chooser, ALostDroneIsInvitedAgainByItsNameToldTheRunIsDoneAndListedOnce)
     EXPECT_EQ(session.state(), MultipeerSessionState::notConnected);
     EXPECT_TRUE(session.transport().isAdvertising());
     EXPECT_TRUE(session.transport().isBrowsing());
-    drone = std::make_unique<DroneProcess>("Lab drone");
-    ASSERT_TRUE(connectedTo(session, "Lab drone")) << "invited again by its remembered name";
-    EXPECT_TRUE(console.contains("Found last connected drone 'Lab drone', auto\u2011inviting it"));
+    drone = startDrone();
+    ASSERT_TRUE(connectedTo(session, "Lab drone")) << "invited again by its remembered key";
+    EXPECT_TRUE(console.contains("Found paired drone 'Lab drone', auto\u2011inviting it"));
     ASSERT_TRUE(waitFor([&] { return session.lastAckedSequence() == session.stateSequence(); }));
     EXPECT_EQ(drone->states(), QStringList{"done"}) << "a drone back after the last step: the run is over";
 
@@ -183,8 +188,8 @@ TEST_F(Link, ReachedByAddressWhenDiscoveryIsBlockedAndEncryptedOnTheWire)
 TEST_F(Link, AnOversizeFrameDropsThePeer)
 {
     discover(session);
-    QSslSocket intruder;
-    intruder.setPeerVerifyMode(QSslSocket::VerifyNone);
+    QSslSocket intruder; // a paired drone gone wrong
+    intruder.setSslConfiguration(DeviceIdentity::shared().configuration());
     intruder.connectToHostEncrypted("127.0.0.1", session.transport().listeningPort());
     ASSERT_TRUE(waitFor([&] { return intruder.isEncrypted(); }));
     intruder.write(FrameReader::frame(R"({"service":"swift-mc-demo","name":"intruder","id":"bad-peer"})"));

@@ -1,11 +1,15 @@
 // The timekeeper's session against an outsider that speaks the wire protocol.
+#include "drone/DeviceIdentity.h"
 #include "drone/DroneFixture.h"
+#include "drone/PairedDevices.h"
 #include "support/WirePeer.h"
 
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace {
 
+// A paired drone that misbehaves: pairing vouches for the key, not for what it sends.
 class OutsiderLink : public DroneFixture
 {
 protected:
@@ -13,13 +17,16 @@ protected:
     bool link(const QString &name)
     {
         discover(session);
-        if (!outsider.open(session.transport().listeningPort()))
+        const DeviceIdentity identity(outsiderHome.path());
+        PairedDevices(PairedDevices::inConfigFolder(PairedDevices::dronesFile)).add(identity.fingerprint(), name);
+        if (!outsider.open(session.transport().listeningPort(), 5000, identity.configuration()))
             return false;
         outsider.send(WirePeer::hello(name, "0d15ea5e-0000-4000-8000-000000000000"));
         return waitFor([&] { return session.isConnected() && !outsider.frames().isEmpty(); });
     }
     qsizetype received(const QString &frame) { return outsider.frames().count(frame); }
 
+    QTemporaryDir outsiderHome;
     WirePeer outsider;
 };
 

@@ -99,7 +99,7 @@ TEST(Outsider, UnderAnOpenFileLimitEveryLabelLineOfARunIsWrittenBesideSilentLink
                     TestProtocol{"Short", "1", false,
                                  {S::step(1, "One", "one", 1), S::step(2, "Two", "two", 1), S::step(3, "Three", "three", 1)}}
                         .json());
-    TimekeeperProcess timekeeper(documents.path(), {"/usr/bin/prlimit", "--nofile=1024:1024", "--"});
+    TimekeeperProcess timekeeper(documents.path(), {}, {"/usr/bin/prlimit", "--nofile=1024:1024", "--"});
     const quint16 port = announcedPort();
     ASSERT_NE(port, 0);
     const Peers silent = silentLinks(port, 1100);

@@ -1,6 +1,7 @@
 // The timekeeper and the drone as the laboratory runs them: two processes
 // on loopback, the timekeeper worked through its screens from outside.
 #include "support/DroneProcess.h"
+#include "support/LinkPairing.h"
 #include "support/TemporaryDocuments.h"
 #include "support/TestProtocol.h"
 #include "support/TimekeeperProcess.h"
@@ -34,7 +35,12 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
 {
     TemporaryDocuments documents;
     documents.write("Research_protocols/whole.json", wholeProtocol().json());
-    auto drone = std::make_unique<DroneProcess>("Bench drone");
+    QTemporaryDir droneHome; // the drone keeps its key when it starts again
+    const auto startDrone = [&] {
+        return std::make_unique<DroneProcess>("Bench drone", QStringList{}, DroneProcess::Screen::none,
+                                              DroneProcess::Pairing::none, droneHome.path());
+    };
+    auto drone = startDrone();
     // The run's label file, line by line (the arithmetic scores have a file of their own).
     const auto labelFile = [&] {
         const QStringList files =
@@ -48,6 +54,7 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
         return QTest::qWaitFor([&] { return drone->states().contains(payload); }, 15000);
     };
     TimekeeperProcess timekeeper(documents.path());
+    LinkPairing::pair(timekeeper.configFolder(), drone->configFolder(), "timekeeper", "Bench drone");
 
     // Start screen: protocol, participant, drone chosen in the browser.
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("runRow whole.json"); }));
@@ -74,7 +81,7 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     drone->kill();
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.text("droneStatus") == "Connection lost"; }))
         << timekeeper.text("droneStatus").toStdString();
-    drone = std::make_unique<DroneProcess>("Bench drone");
+    drone = startDrone();
     ASSERT_TRUE(drone->lineAfter(0, "state", 20000)) << drone->lines().join('\n').toStdString();
     EXPECT_EQ(drone->states(), QStringList{"text: " + instruction});
     ASSERT_TRUE(timekeeper.click("doneButton"));

@@ -1,16 +1,35 @@
 #include "support/DroneProcess.h"
 
+#include "support/LinkPairing.h"
+
+#include <QDir>
 #include <QRegularExpression>
 
 namespace {
 const QLatin1String listening("listening on port ");
 }
 
-DroneProcess::DroneProcess(const QString &name, const QStringList &extra, Screen screen)
+DroneProcess::DroneProcess(const QString &name, const QStringList &extra, Screen screen, Pairing pairing,
+                           const QString &configHome)
+    : m_configHome(configHome.isEmpty() ? m_ownHome.path() : configHome)
 {
+    if (pairing == Pairing::withThisProcess)
+        LinkPairing::pair(LinkPairing::thisProcessFolder(), configFolder(), QStringLiteral("test timekeeper"), name);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configHome);
     start(QStringLiteral("apps/tavoren-drone/tavoren-drone"),
-          QStringList{screen == Screen::none ? "--headless" : "--windowed", "--name", name} + extra);
+          QStringList{screen == Screen::none ? "--headless" : "--windowed", "--name", name} + extra, environment);
     waitForLine(listening);
+}
+
+DroneProcess::~DroneProcess()
+{
+    kill();
+}
+
+QString DroneProcess::configFolder() const
+{
+    return QDir(m_configHome).filePath(QStringLiteral("tavoren-drone"));
 }
 
 quint16 DroneProcess::port() const

@@ -1,4 +1,6 @@
 #include "common/MediaBackend.h"
+#include "drone/DeviceIdentity.h"
+#include "support/LinkPairing.h"
 
 #include <QGuiApplication>
 #include <QSettings>
@@ -18,9 +20,17 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         qputenv("QT_QUICK_BACKEND", "software");
+    // The drone link's identity and paired lists too; the timekeeper and the
+    // drone of this process share the identity and are paired with each other.
+    QTemporaryDir configuration;
+    qputenv("XDG_CONFIG_HOME", configuration.path().toUtf8());
     chooseMediaBackend();
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("tavoren-tests"));
+    LinkPairing::pair(LinkPairing::thisProcessFolder(), LinkPairing::thisProcessFolder(), QStringLiteral("test timekeeper"),
+                      QStringLiteral("test drone"));
+    // Made here, before a test points XDG_CONFIG_HOME elsewhere for a while.
+    DeviceIdentity::shared();
     // Settings (the remembered drone) live in a folder of the run's own.
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());

@@ -1,21 +1,30 @@
 #include "support/TimekeeperProcess.h"
 
+#include "drone/DeviceIdentity.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QTest>
 #include <QUrl>
 
-TimekeeperProcess::TimekeeperProcess(const QString &documents, const QStringList &launcher)
+TimekeeperProcess::TimekeeperProcess(const QString &documents, const QString &configHome, const QStringList &launcher)
+    : m_configHome(configHome.isEmpty() ? m_settings.path() : configHome)
 {
+    const DeviceIdentity identity(configFolder());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configHome);
     const QString program = QDir(QStringLiteral(TAVOREN_BINARY_DIR)).filePath(QStringLiteral("apps/tavoren/tavoren"));
     const QStringList args{"--headless", "--documents", documents, "--manifest",
-                           QUrl::fromLocalFile(QDir(m_settings.path()).filePath("no-manifest.plist")).toString()};
+                           QUrl::fromLocalFile(QDir(m_configHome).filePath("no-manifest.plist")).toString()};
     if (launcher.isEmpty())
         start(program, args, environment);
     else
         start(launcher.first(), launcher.mid(1) + QStringList{program} + args, environment);
+}
+
+QString TimekeeperProcess::configFolder() const
+{
+    return QDir(m_configHome).filePath(QStringLiteral("tavoren"));
 }
 
 QString TimekeeperProcess::ask(const QString &command, int timeoutMs)

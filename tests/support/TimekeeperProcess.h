@@ -7,12 +7,19 @@
 // tavoren --headless on a documents folder, with settings of its own and the
 // update check pointed at a file that is not there, so it fails at once
 // without the network. Touches go in as lines; each answer is the next line
-// that starts with "= ".
+// that starts with "= ". Its identity is made before it starts, so a test
+// can pair it ahead (LinkPairing) with configFolder().
 class TimekeeperProcess : public LineProcess
 {
 public:
+    // configHome: a configuration home to start in again (a restart); empty for a new one.
     // launcher: a program and its arguments that runs the timekeeper (prlimit, say).
-    explicit TimekeeperProcess(const QString &documents, const QStringList &launcher = {});
+    explicit TimekeeperProcess(const QString &documents, const QString &configHome = {},
+                               const QStringList &launcher = {});
+
+    QString configHome() const { return m_configHome; }
+    // The timekeeper's own folder below it.
+    QString configFolder() const;
 
     // The answer to one command, without its "= ".
     QString ask(const QString &command, int timeoutMs = 15000);
@@ -26,4 +33,5 @@ public:
 
 private:
     QTemporaryDir m_settings;
+    QString m_configHome;
 };

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkDatagram>
+#include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTest>
 #include <QStringList>
@@ -12,7 +13,7 @@
 #include <QtEndian>
 
 // An outsider on the drone link, written from the wire protocol alone: TLS
-// with any certificate, 4-byte big-endian lengths, a JSON hello first.
+// with any certificate or none, 4-byte big-endian lengths, a JSON hello first.
 class WirePeer
 {
 public:
@@ -27,9 +28,11 @@ public:
         return QJsonDocument(QJsonObject{{"service", "swift-mc-demo"}, {"name", name}, {"id", id}}).toJson(QJsonDocument::Compact);
     }
 
-    // Connects and encrypts; false when the other side did not let it.
-    bool open(quint16 port, int timeoutMs = 5000)
+    // Connects and encrypts, showing the certificate of `tls` when it has
+    // one; false when the other side did not let it.
+    bool open(quint16 port, int timeoutMs = 5000, const QSslConfiguration &tls = QSslConfiguration::defaultConfiguration())
     {
+        socket.setSslConfiguration(tls);
         QObject::connect(&socket, &QSslSocket::sslErrors, [this] { socket.ignoreSslErrors(); });
         QObject::connect(&socket, &QSslSocket::readyRead, [this] { m_unread += socket.readAll(); });
         socket.connectToHostEncrypted("127.0.0.1", port);

@@ -3,7 +3,9 @@
 #include "drone/DroneEndpoint.h"
 #include "drone/DroneScreen.h"
 #include "drone/MultipeerSession.h"
+#include "support/OutsiderProcess.h"
 
+#include <QFont>
 #include <QQuickItem>
 #include <QSettings>
 #include <QTest>
@@ -125,4 +127,24 @@ TEST_F(DroneWindow, EachStateShowsItsTextsInsideTheWindowAPauseCoversThemAndTheR
     screenshot("drone-paused");
     state("resume");
     EXPECT_FALSE(shown("dronePausedCover"));
+}
+
+TEST_F(DroneWindow, APairingShowsItsCodeLargeAndPairOnTheDroneConfirmsIt)
+{
+    OutsiderProcess asking({"timekeeper", "--port", QString::number(endpoint.transport().listeningPort()), "--pair"});
+    ASSERT_TRUE(asking.waitForLine("pairing"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown("dronePairing"); }, 5000));
+    EXPECT_EQ(text("dronePairingTitle"), "Pair with the timekeeper outsider timekeeper?");
+    EXPECT_EQ(text("dronePairingCode").size(), 6);
+    EXPECT_EQ(text("dronePairingHint"), "Press Pair when the timekeeper shows the same code.");
+    expectShownInside("dronePairingCode");
+    EXPECT_GE(property("dronePairingCode", "font").value<QFont>().pixelSize(), window->height() / 6);
+    screenshot("drone-pairing");
+    click("dronePairButton");
+    EXPECT_EQ(text("dronePairingHint"), "Waiting for Pair on the timekeeper...");
+    EXPECT_FALSE(enabled("dronePairButton"));
+    click("dronePairingCancel");
+    ASSERT_TRUE(asking.waitForLine("refused"));
+    settle();
+    EXPECT_FALSE(shown("dronePairing"));
 }

@@ -78,14 +78,28 @@ TEST_F(StepScreens, ArithmeticNeedsTheDroneChosenInThePeerBrowser)
     click("connectAddress");
     EXPECT_EQ(text("droneAddressError"), "Type the drone's address as host:port, for example 192.168.1.20:52000");
     EXPECT_TRUE(shown("droneAddressError"));
-    // Found while the sheet is open, so nothing invites it but the operator.
-    DroneProcess drone("Lab drone");
+    // Found while the sheet is open, so nothing invites it but the operator;
+    // a drone not paired yet is paired first.
+    DroneProcess drone("Lab drone", {}, DroneProcess::Screen::none, DroneProcess::Pairing::none);
     ASSERT_TRUE(waitFor([&] {
         const auto choices = models->peerBrowser()->peers()->choices();
         return choices.size() == 1 && choices.first().label == "Lab drone";
     }));
     settle();
+    EXPECT_EQ(text("peer Lab drone"), "Lab drone  \u2014 not paired");
     click("peer Lab drone");
+    ASSERT_TRUE(waitFor([&] { return app->VESK_Session().isPairing(); }));
+    settle();
+    EXPECT_TRUE(shown("pairingPanel"));
+    EXPECT_EQ(text("pairingTitle"), "Pairing with Lab drone");
+    const QString code = text("pairingCode");
+    EXPECT_EQ(text("pairingHint"), "Check that the drone shows the same code, then press Pair here and on the drone.");
+    ASSERT_TRUE(drone.waitForLine("pairing code " + code + " with "));
+    screenshot("pairing-timekeeper");
+    click("pairButton");
+    EXPECT_EQ(text("pairingHint"), "Waiting for Pair on the drone...");
+    EXPECT_FALSE(enabled("pairButton"));
+    drone.command("pair");
     ASSERT_TRUE(waitFor([&] { return app->VESK_Session().isConnected(); }));
     settle();
     screenshot("peer-browser");

@@ -1,0 +1,199 @@
+#!/usr/bin/python3
+"""A stranger on the lab's network, written from the drone link's wire
+protocol alone: UDP announcements (JSON) on the discovery port, TLS links
+carrying 4-byte big-endian length-prefixed frames, a JSON hello first.
+
+It prints what happens as lines: "key HEX" first, then "listening PORT",
+"hello from NAME", "linked", "pairing", "refused", "frame TEXT",
+"relayed hello".
+
+  outsider.py drone --name N [--id ID] [--key HEX] [--interval-ms MS] [--invite PORT]
+  outsider.py timekeeper --port P [--pair] [--state TEXT] [--wait]
+  outsider.py relay --drone-port P [--name N --id ID --key HEX]
+"""
+import argparse, hashlib, json, os, shutil, socket, ssl, struct, subprocess, sys, tempfile, threading, time, uuid
+
+SERVICE = "swift-mc-demo"
+folder = tempfile.mkdtemp(prefix="outsider-")
+certificate, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes",
+                "-subj", "/CN=outsider", "-days", "2", "-keyout", key, "-out", certificate],
+               check=True, capture_output=True)
+with open(certificate) as f:
+    own_key = hashlib.sha256(ssl.PEM_cert_to_DER_cert(f.read())).hexdigest()
+
+
+def make_context(side):
+    c = ssl.SSLContext(side)
+    c.check_hostname = False
+    c.verify_mode = ssl.CERT_NONE
+    c.load_cert_chain(certificate, key)
+    return c
+
+
+contexts = {side: make_context(side) for side in (ssl.PROTOCOL_TLS_CLIENT, ssl.PROTOCOL_TLS_SERVER)}
+shutil.rmtree(folder)
+context = contexts.get
+
+
+def say(*words):
+    print(*words, flush=True)
+
+
+def send(link, payload):
+    link.sendall(struct.pack(">I", len(payload)) + payload)
+
+
+def receive(link):
+    """One frame, or None once the peer has closed."""
+    def exactly(n):
+        data = b""
+        while len(data) < n:
+            chunk = link.recv(n - len(data))
+            if not chunk:
+                return None
+            data += chunk
+        return data
+    header = exactly(4)
+    return None if header is None else exactly(struct.unpack(">I", header)[0])
+
+
+def hello(name, peer_id, pair=False):
+    message = {"service": SERVICE, "name": name, "id": peer_id}
+    if pair:
+        message["pair"] = True
+    return json.dumps(message).encode()
+
+
+def open_link(port, first):
+    """Links to 127.0.0.1:port with the first frame; the peer's hello, or None when refused."""
+    try:
+        link = context(ssl.PROTOCOL_TLS_CLIENT).wrap_socket(socket.create_connection(("127.0.0.1", port), 5))
+        send(link, first)
+        answer = receive(link)
+    except OSError:
+        return None, None
+    return link, (None if answer is None else json.loads(answer))
+
+
+def listen(on_link):
+    server = socket.create_server(("127.0.0.1", 0))
+    tls = context(ssl.PROTOCOL_TLS_SERVER)
+
+    def serve():
+        while True:
+            raw, _ = server.accept()
+            threading.Thread(target=lambda: on_link(raw, tls), daemon=True).start()
+    threading.Thread(target=serve, daemon=True).start()
+    return server.getsockname()[1]
+
+
+def announce(name, peer_id, peer_key, port, interval):
+    target = ("127.255.255.255", int(os.environ.get("TAVOREN_DISCOVERY_PORT", "53530")))
+    sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    sender.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
+    message = json.dumps({"service": SERVICE, "name": name, "id": peer_id, "port": port, "key": peer_key}).encode()
+    while True:
+        sender.sendto(message, target)
+        time.sleep(interval)
+
+
+def read_frames(link):
+    while (frame := receive(link)) is not None:
+        say("frame", frame.decode(errors="replace"))
+
+
+def as_drone(arguments):
+    def on_link(raw, tls):
+        try:
+            link = tls.wrap_socket(raw, server_side=True)
+            theirs = receive(link)
+        except OSError:
+            theirs = None
+        if theirs is None:
+            say("refused")
+            return
+        say("hello from", json.loads(theirs).get("name"))
+        send(link, hello(arguments.name, arguments.id))
+        say("linked")
+        read_frames(link)
+    port = listen(on_link)
+    say("listening", port)
+    if arguments.invite:
+        link, answer = open_link(arguments.invite, hello(arguments.name, arguments.id))
+        say("linked" if answer else "refused")
+    announce(arguments.name, arguments.id, arguments.key or own_key, port, arguments.interval_ms / 1000)
+
+
+def as_timekeeper(arguments):
+    if arguments.wait:
+        sys.stdin.readline()
+    link, answer = open_link(arguments.port, hello("outsider timekeeper", str(uuid.uuid4()), arguments.pair))
+    if answer is None:
+        say("refused")
+        return
+    say("pairing" if answer.get("pair") else "linked")
+    if arguments.state:
+        send(link, ("@State: seq:1|" + arguments.state).encode())
+    try:
+        read_frames(link)
+    except OSError:
+        pass
+    say("refused")
+
+
+def as_relay(arguments):
+    def pump(source, sink):
+        try:
+            while (frame := receive(source)) is not None:
+                send(sink, frame)
+        except OSError:
+            pass
+        for end in (source, sink):
+            end.close()
+
+    def on_link(raw, tls):
+        try:
+            timekeeper = tls.wrap_socket(raw, server_side=True)
+            theirs = receive(timekeeper)
+        except OSError:
+            theirs = None
+        if theirs is None:
+            say("refused")
+            return
+        say("relayed hello")
+        drone, answer = open_link(arguments.drone_port, theirs)
+        if answer is None:
+            say("refused")
+            return
+        send(timekeeper, json.dumps(answer).encode())
+        threading.Thread(target=pump, args=(drone, timekeeper), daemon=True).start()
+        pump(timekeeper, drone)
+    port = listen(on_link)
+    say("listening", port)
+    if arguments.id:
+        announce(arguments.name, arguments.id, arguments.key, port, 0.05)
+    threading.Event().wait()
+
+
+parser = argparse.ArgumentParser()
+roles = parser.add_subparsers(dest="role", required=True)
+drone = roles.add_parser("drone")
+drone.add_argument("--name", required=True)
+drone.add_argument("--id", default=str(uuid.uuid4()))
+drone.add_argument("--key")
+drone.add_argument("--interval-ms", type=int, default=50)
+drone.add_argument("--invite", type=int)
+timekeeper = roles.add_parser("timekeeper")
+timekeeper.add_argument("--port", type=int, required=True)
+timekeeper.add_argument("--pair", action="store_true")
+timekeeper.add_argument("--state")
+timekeeper.add_argument("--wait", action="store_true", help="link once a line arrives on standard input")
+relay = roles.add_parser("relay")
+relay.add_argument("--drone-port", type=int, required=True)
+relay.add_argument("--name")
+relay.add_argument("--id")
+relay.add_argument("--key")
+arguments = parser.parse_args()
+say("key", own_key)
+{"drone": as_drone, "timekeeper": as_timekeeper, "relay": as_relay}[arguments.role](arguments)
