@@ -89,6 +89,8 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
         settle();
     };
 
+    if (options.watch)
+        options.watch(controller);
     controller.setPPID(options.participantId);
     controller.setRunTimestamp(LogTime::runTimestamp());
     controller.startRun();
@@ -96,6 +98,7 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
     settle();
     for (qint64 second = 0; controller.running() && second < longestRunSeconds; ++second) {
         clock->advanceMs(1000);
+        EventLoopWait::until([&] { return received >= session.stateSequence(); }, linkDeadlineMs);
         controller.tick();
         settle();
         TaskTimer::advanceVirtualTime(1000);
