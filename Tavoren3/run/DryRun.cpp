@@ -78,7 +78,11 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
     VerkeersLeiding controller(session, protocol, sound);
     OptionalView views(controller, session, haptics);
 
-    const auto settle = [] { QCoreApplication::processEvents(); };
+    // Also until the drone has what was sent, so that what the run prints keeps its order.
+    const auto settle = [&] {
+        QCoreApplication::processEvents();
+        EventLoopWait::until([&] { return received >= session.stateSequence(); }, linkDeadlineMs);
+    };
     const auto answerSliderWarning = [&] {
         if (!controller.showSliderAdvanceAlert())
             return;
@@ -98,7 +102,6 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
     settle();
     for (qint64 second = 0; controller.running() && second < longestRunSeconds; ++second) {
         clock->advanceMs(1000);
-        EventLoopWait::until([&] { return received >= session.stateSequence(); }, linkDeadlineMs);
         controller.tick();
         settle();
         TaskTimer::advanceVirtualTime(1000);
