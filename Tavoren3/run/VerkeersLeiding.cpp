@@ -221,8 +221,11 @@ void VerkeersLeiding::tick()
     setRemainingTime(m_remainingTime - 1);
     const auto step = currentStep();
     const bool timed = step && step->duration != 0;
-    if (m_remainingTime < 2 && timed)
-        m_sound.playSystemSound(stepEndingSound);
+    // After the boundary this tick may cause: the sound output is slow to reach.
+    const auto endingSound = qScopeGuard([this, play = m_remainingTime < 2 && timed] {
+        if (play)
+            m_sound.playSystemSound(stepEndingSound);
+    });
     if (m_remainingTime > 0 || !timed)
         return;
     if (!currentStepUsesSlider() || m_sliderValueReceived) {
