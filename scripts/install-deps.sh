@@ -5,6 +5,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools qt6-connectivity-dev qt6-multimedia-dev qt6-svg-dev
+  qt6-serialport-dev socat
   qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml-workerscript
   qml6-module-qttest qml6-module-qtmultimedia

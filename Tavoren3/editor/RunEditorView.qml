@@ -107,6 +107,14 @@ Page {
                 wrapMode: Text.WordWrap
                 Layout.fillWidth: true
             }
+            Label {
+                objectName: "markerCodesWarning"
+                visible: text.length > 0
+                text: editor.model.markerCodesText
+                color: "#b35c00"
+                wrapMode: Text.WordWrap
+                Layout.fillWidth: true
+            }
             RowLayout {
                 Layout.fillWidth: true
                 Label {

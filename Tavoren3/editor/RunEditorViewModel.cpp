@@ -1,6 +1,7 @@
 #include "editor/RunEditorViewModel.h"
 
 #include "editor/StepLabel.h"
+#include "model/MarkerCodes.h"
 #include "model/ProtocolLibrary.h"
 #include "model/Run.h"
 #include "run/ContentViewModel.h"
@@ -21,6 +22,7 @@ RunEditorViewModel::RunEditorViewModel(ContentViewModel &content, ProtocolLibrar
           [this] { deleteSteps({int(selectedIndex())}); })
 {
     connect(&m_run, &Run::changed, this, &RunEditorViewModel::documentChanged);
+    connect(&m_run, &Run::changed, this, &RunEditorViewModel::markerCodesTextChanged);
     connect(&m_run, &Run::stepsChanged, this, &RunEditorViewModel::stepsChanged);
     connect(&m_run, &Run::researchDescriptionChanged, this, &RunEditorViewModel::researchDescriptionChanged);
     connect(&m_run, &Run::researchNameChanged, this, [this] { setSaveError(QString()); });
@@ -163,6 +165,11 @@ QString RunEditorViewModel::duplicateIDsText() const
     for (auto it = m_duplicateIDs.cbegin(); it != m_duplicateIDs.cend(); ++it)
         lines.append(QString::number(it.key()) + QStringLiteral(": ") + it.value().join(QStringLiteral(", ")));
     return lines.join(QLatin1Char('\n'));
+}
+
+QString RunEditorViewModel::markerCodesText() const
+{
+    return MarkerCodes::unsendableNote(m_run);
 }
 
 qsizetype RunEditorViewModel::selectedIndex() const

@@ -41,6 +41,8 @@ class RunEditorViewModel : public QObject
     Q_PROPERTY(QVariantMap duplicateIDs READ duplicateIDsMap NOTIFY duplicateIDsChanged)
     Q_PROPERTY(bool duplicatesDetected READ duplicatesDetected NOTIFY duplicateIDsChanged)
     Q_PROPERTY(QString duplicateIDsText READ duplicateIDsText NOTIFY duplicateIDsChanged)
+    // The numeric ids a trigger box cannot send; empty when it can send them all.
+    Q_PROPERTY(QString markerCodesText READ markerCodesText NOTIFY markerCodesTextChanged)
     Q_PROPERTY(bool showDeleteAlert READ showDeleteAlert NOTIFY showDeleteAlertChanged)
     Q_PROPERTY(bool showUnsavedChangesAlert READ showUnsavedChangesAlert NOTIFY showUnsavedChangesAlertChanged)
     Q_PROPERTY(bool hasUnsavedChanges READ hasUnsavedChanges NOTIFY hasUnsavedChangesChanged)
@@ -90,6 +92,7 @@ public:
     bool duplicatesDetected() const { return !m_duplicateIDs.isEmpty(); }
     // One line per shared number ("2: 2. Rest, 3. Rest (Copy)"), empty when none.
     QString duplicateIDsText() const;
+    QString markerCodesText() const;
 
     bool showDeleteAlert() const { return m_showDeleteAlert; }
     bool showUnsavedChangesAlert() const { return m_showUnsavedChangesAlert; }
@@ -134,6 +137,7 @@ signals:
     void selectedTestIDChanged();
     void isEditingChanged();
     void duplicateIDsChanged();
+    void markerCodesTextChanged();
     void showDeleteAlertChanged();
     void showUnsavedChangesAlertChanged();
     void hasUnsavedChangesChanged();

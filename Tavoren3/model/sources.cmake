@@ -3,6 +3,7 @@ target_sources(tavoren_core PRIVATE
   model/CurrentProtocol.h model/CurrentProtocol.cpp
   model/DecodingError.h model/DecodingError.cpp
   model/DeelTestje.h model/DeelTestje.cpp
+  model/MarkerCodes.h model/MarkerCodes.cpp
   model/DroneSettings.h
   model/JsonDecoding.h model/JsonDecoding.cpp
   model/OptionalViewSettings.h model/OptionalViewSettings.cpp

@@ -26,6 +26,7 @@ Item {
             model: content.models.start  // qmllint disable unqualified
             appInfo: content.models.appInfo  // qmllint disable unqualified
             peerBrowser: content.models.peerBrowser  // qmllint disable unqualified
+            triggerBox: content.models.triggerBox  // qmllint disable unqualified
         }
     }
     Component {
@@ -40,6 +41,7 @@ Item {
             writeNote: content.models.writeNote  // qmllint disable unqualified
             footer: content.models.footer  // qmllint disable unqualified
             appInfo: content.models.appInfo  // qmllint disable unqualified
+            markers: content.models.markers  // qmllint disable unqualified
         }
     }
 }

@@ -91,7 +91,11 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
     VerkeersLeiding controller(session, protocol, sound);
     OptionalView views(controller, session, haptics);
 
-    const auto settle = [] { QCoreApplication::processEvents(); };
+    // Also until the drone has what was sent, so that what the run prints keeps its order.
+    const auto settle = [&] {
+        QCoreApplication::processEvents();
+        EventLoopWait::until([&] { return received >= session.stateSequence(); }, linkDeadlineMs);
+    };
     const auto answerSliderWarning = [&] {
         if (!controller.showSliderAdvanceAlert())
             return;
@@ -102,6 +106,8 @@ DryRun::Outcome DryRun::run(const Options &options, const std::function<void(con
         settle();
     };
 
+    if (options.watch)
+        options.watch(controller);
     controller.setPPID(options.participantId);
     controller.setRunTimestamp(LogTime::runTimestamp());
     controller.startRun();

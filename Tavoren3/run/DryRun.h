@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 
+class VerkeersLeiding;
+
 // Runs a protocol with the real run controller on a virtual clock, as fast
 // as the machine goes: each step's optional views are built as the run
 // screen builds them, a drone of its own is linked on this machine, no
@@ -19,6 +21,8 @@ public:
         QByteArray protocol;     // the protocol document
         QString participantId;   // digits only
         qint64 untimedSeconds = 5;
+        // Given the controller before the run starts.
+        std::function<void(VerkeersLeiding &)> watch;
     };
 
     struct Outcome
@@ -27,6 +31,7 @@ public:
         QString error;                        // set when the run could not be made
     };
 
-    // stateReceived gets every state the drone was shown, in order.
+    // stateReceived gets every state the drone was shown, in order; each
+    // tick waits for the states sent before it.
     static Outcome run(const Options &options, const std::function<void(const QString &)> &stateReceived);
 };

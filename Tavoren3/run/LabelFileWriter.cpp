@@ -1,5 +1,6 @@
 #include "run/LabelFileWriter.h"
 
+#include "common/Clock.h"
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
 #include "common/OutsideText.h"
@@ -124,8 +125,13 @@ bool LabelFileWriter::writeLabelFileLine(const QString &fileName, const QString 
 
 bool LabelFileWriter::writeEventLog(const QString &text)
 {
+    return writeEventLog(text, Clock::current().now());
+}
+
+bool LabelFileWriter::writeEventLog(const QString &text, const QDateTime &at)
+{
     return writeLabelFileLine(QStringLiteral("log.lbl"), QString(),
-                              LogTime::eventTimestamp() + QLatin1Char('\t') + OutsideText::printable(text));
+                              LogTime::eventTimestamp(at) + QLatin1Char('\t') + OutsideText::printable(text));
 }
 
 std::optional<QByteArray> LabelFileWriter::readCompletedLabelFile(const QString &researchName,

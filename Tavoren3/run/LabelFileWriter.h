@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -25,6 +26,8 @@ public:
 
     // "log.lbl" in the documents folder: event time, tab, text.
     static bool writeEventLog(const QString &text);
+    // The same with the time the event happened.
+    static bool writeEventLog(const QString &text, const QDateTime &at);
 
     // The completed run's label file, as the writer named it.
     static std::optional<QByteArray> readCompletedLabelFile(const QString &researchName,

@@ -56,5 +56,10 @@ QString LogTime::minutesAndSeconds(qint64 seconds)
 
 QString LogTime::eventTimestamp()
 {
-    return format("yyyy-MM-dd HH:mm:ss.zzz");
+    return eventTimestamp(Clock::current().now());
+}
+
+QString LogTime::eventTimestamp(const QDateTime &time)
+{
+    return format("yyyy-MM-dd HH:mm:ss.zzz", time);
 }

@@ -19,6 +19,7 @@ public:
     static std::optional<QDateTime> readRunTimestamp(const QString &text);
     // "yyyy-MM-dd HH:mm:ss.SSS": event log lines.
     static QString eventTimestamp();
+    static QString eventTimestamp(const QDateTime &time);
     // "%02d:%02d" minutes and seconds of a duration's magnitude.
     static QString minutesAndSeconds(qint64 seconds);
 };

@@ -5,6 +5,8 @@
 #include "drone/OptionalView.h"
 #include "drone/PeerBrowserView2.h"
 #include "editor/RunEditorViewModel.h"
+#include "markers/MarkerOutput.h"
+#include "markers/TriggerBoxViewModel.h"
 #include "model/ProtocolLibrary.h"
 #include "model/Run.h"
 #include "report/AppInfo.h"
@@ -53,6 +55,8 @@ class ScreenModels : public QObject
     Q_PROPERTY(OptionalView *optionalViews READ optionalViews CONSTANT)
     Q_PROPERTY(WriteNoteView *writeNote READ writeNote CONSTANT)
     Q_PROPERTY(CompletionOverlay *completion READ completion CONSTANT)
+    Q_PROPERTY(MarkerOutput *markers READ markers CONSTANT)
+    Q_PROPERTY(TriggerBoxViewModel *triggerBox READ triggerBox CONSTANT)
 
 public:
     ScreenModels(Tavoren3App &app, AppInfo &appInfo, SoundPlayer &sound, UrlOpener &urlOpener, MailComposer &composer,
@@ -77,6 +81,8 @@ public:
     OptionalView *optionalViews() const { return m_optionalViews.get(); }
     WriteNoteView *writeNote() const { return m_writeNote.get(); }
     CompletionOverlay *completion() const { return m_completion.get(); }
+    MarkerOutput *markers() const { return m_markers.get(); }
+    TriggerBoxViewModel *triggerBox() const { return m_triggerBox.get(); }
 
 private:
     VerkeersLeiding &m_controller;
@@ -97,4 +103,6 @@ private:
     std::unique_ptr<OptionalView> m_optionalViews;
     std::unique_ptr<WriteNoteView> m_writeNote;
     std::unique_ptr<CompletionOverlay> m_completion;
+    std::unique_ptr<MarkerOutput> m_markers;
+    std::unique_ptr<TriggerBoxViewModel> m_triggerBox;
 };

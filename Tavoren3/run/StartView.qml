@@ -10,6 +10,7 @@ Pane {
     required property StartViewModel model
     required property AppInfo appInfo
     required property PeerBrowserView2Model peerBrowser
+    required property TriggerBoxViewModel triggerBox
 
     objectName: "startView"
     padding: 32
@@ -122,6 +123,20 @@ Pane {
                 text: start.model.droneButtonText
                 onClicked: start.model.chooseDrone()
             }
+            RowLayout {
+                Layout.fillWidth: true
+                Label {
+                    objectName: "triggerBoxLine"
+                    text: start.triggerBox.statusText
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
+                }
+                TouchButton {
+                    objectName: "triggerBoxButton"
+                    text: "Trigger box…"
+                    onClicked: start.triggerBox.present()
+                }
+            }
             Label {
                 objectName: "deviceName"
                 text: "This device name: " + start.model.deviceName
@@ -162,6 +177,10 @@ Pane {
         cancelButton: start.model.alertCancelButton
         destructiveButtons: start.model.alertDestructiveButtons  // qmllint disable type
         onChosen: function (button) { start.model.chooseAlertButton(button) }
+    }
+
+    TriggerBoxView {
+        model: start.triggerBox
     }
 
     PeerBrowserView2 {

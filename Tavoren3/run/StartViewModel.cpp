@@ -94,6 +94,7 @@ QString StartViewModel::alertTitle() const
     case Alert::DroneRequired: return QStringLiteral("Drone required");
     case Alert::DeleteConfirmation: return QStringLiteral("Delete Protocol");
     case Alert::SameParticipant: return QStringLiteral("Same participant");
+    case Alert::StartCaution: return QStringLiteral("Before the run");
     }
     return QString();
 }
@@ -115,6 +116,7 @@ QString StartViewModel::alertMessage() const
     case Alert::DeleteConfirmation:
         return QStringLiteral("Are you sure you want to delete '") + m_protocolToDelete
             + QStringLiteral("'? This action cannot be undone.");
+    case Alert::StartCaution: return m_cautionTexts.join(QLatin1Char('\n'));
     case Alert::SameParticipant: {
         const QDateTime at = m_completed->startedAt;
         const QString when = at.date() == Clock::current().now().date()
@@ -144,7 +146,7 @@ QStringList StartViewModel::alertButtons() const
         return {};
     if (m_alert == Alert::DeleteConfirmation)
         return {QStringLiteral("Cancel"), QStringLiteral("Delete")};
-    if (m_alert == Alert::SameParticipant)
+    if (m_alert == Alert::SameParticipant || m_alert == Alert::StartCaution)
         return {QStringLiteral("Cancel"), QStringLiteral("Start")};
     return {QStringLiteral("OK")};
 }
@@ -167,6 +169,9 @@ void StartViewModel::chooseAlertButton(const QString &button)
     } else if (m_alert == Alert::SameParticipant && button == QLatin1String("Start")) {
         dismissAlert();
         enterRun(m_completed->ppid);
+    } else if (m_alert == Alert::StartCaution && button == QLatin1String("Start")) {
+        dismissAlert();
+        startPastCautions(m_ppid.trimmed());
     } else {
         dismissAlert();
     }
@@ -299,6 +304,25 @@ bool StartViewModel::start()
         show(Alert::DroneRequired);
         return false;
     }
+    m_cautionTexts.clear();
+    for (const auto &caution : m_cautions) {
+        if (const QString text = caution(*loaded.run); !text.isEmpty())
+            m_cautionTexts.append(text);
+    }
+    if (!m_cautionTexts.isEmpty()) {
+        show(Alert::StartCaution);
+        return false;
+    }
+    return startPastCautions(ppid);
+}
+
+void StartViewModel::addStartCaution(std::function<QString(const Run &)> caution)
+{
+    m_cautions.append(std::move(caution));
+}
+
+bool StartViewModel::startPastCautions(const QString &ppid)
+{
     // The field keeps the last id: the next participant may be started under it by mistake.
     if (m_completed && m_completed->ppid == ppid) {
         show(Alert::SameParticipant);

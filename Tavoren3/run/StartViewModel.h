@@ -5,11 +5,13 @@
 #include <QString>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
+#include <functional>
 #include <optional>
 
 class ContentViewModel;
 class MultipeerSession;
 class ProtocolLibrary;
+class Run;
 class VerkeersLeiding;
 
 // The start screen: the protocol list, the participant id, the drone and the
@@ -50,7 +52,8 @@ public:
         RunLoadError,
         DroneRequired,
         DeleteConfirmation,
-        SameParticipant
+        SameParticipant,
+        StartCaution
     };
     Q_ENUM(Alert)
 
@@ -97,6 +100,9 @@ public:
     Q_INVOKABLE void peerBrowserDismissed();
     // The start action; returns whether the run screen was entered.
     Q_INVOKABLE bool start();
+    // A check of the protocol about to run that the operator may start
+    // past: what it has to say, or nothing.
+    void addStartCaution(std::function<QString(const Run &)> caution);
 
 signals:
     void PPIDChanged();
@@ -116,6 +122,8 @@ private:
     void show(Alert alert);
     // The start action after its checks: the run screen and the run.
     void enterRun(const QString &ppid);
+    // The start action after the cautions.
+    bool startPastCautions(const QString &ppid);
     void selectionDidChange();
     void stopDiscovery();
 
@@ -133,4 +141,6 @@ private:
     // The run started last, and the last one that was completed.
     std::optional<Recorded> m_started;
     std::optional<Recorded> m_completed;
+    QList<std::function<QString(const Run &)>> m_cautions;
+    QStringList m_cautionTexts;
 };

@@ -175,6 +175,7 @@ void VerkeersLeiding::startRun()
         setRunTimestamp(LogTime::runTimestamp());
     log(QStringLiteral("# StartTime\tLabel"));
     log(LogTime::logTimestamp() + QStringLiteral("\tStart"));
+    emit boundary(Boundary::StepStart, clampedIndex(0));
     setNr(clampedIndex(0));
     setRunning(true);
     setPause(false);
@@ -220,8 +221,11 @@ void VerkeersLeiding::tick()
     setRemainingTime(m_remainingTime - 1);
     const auto step = currentStep();
     const bool timed = step && step->duration != 0;
-    if (m_remainingTime < 2 && timed)
-        m_sound.playSystemSound(stepEndingSound);
+    // After the boundary this tick may cause: the sound output is slow to reach.
+    const auto endingSound = qScopeGuard([this, play = m_remainingTime < 2 && timed] {
+        if (play)
+            m_sound.playSystemSound(stepEndingSound);
+    });
     if (m_remainingTime > 0 || !timed)
         return;
     if (!currentStepUsesSlider() || m_sliderValueReceived) {
@@ -237,6 +241,7 @@ void VerkeersLeiding::tick()
 void VerkeersLeiding::togglePause()
 {
     if (m_pause) {
+        emit boundary(Boundary::Resume, m_nr);
         setPause(false);
         send(QStringLiteral("resume"));
         sendCurrentStepState();
@@ -254,6 +259,7 @@ void VerkeersLeiding::togglePause()
             + QStringLiteral(" (") + m_current->testID() + QLatin1Char(')'));
         setJustResumed(true);
     } else {
+        emit boundary(Boundary::Pause, m_nr);
         setPause(true);
         send(QStringLiteral("pause"));
         logStepEvent(QStringLiteral("started"), QStringLiteral("paused"));
@@ -288,6 +294,7 @@ void VerkeersLeiding::cancelSliderAdvance()
 void VerkeersLeiding::advance(bool skipLog)
 {
     if (m_nr >= stepCount() - 1) {
+        emit boundary(Boundary::Completion, m_nr);
         if (!skipLog)
             logStepEvent(QStringLiteral("started"), QStringLiteral("ended"));
         send(QStringLiteral("done"));
@@ -301,6 +308,7 @@ void VerkeersLeiding::advance(bool skipLog)
         setTimeTotal(0);
         return;
     }
+    emit boundary(Boundary::StepStart, clampedIndex(qint64(m_nr) + 1));
     setNr(clampedIndex(qint64(m_nr) + 1));
     if (!skipLog)
         logStepEvent(QStringLiteral("started"), QStringLiteral("ended"));
@@ -312,6 +320,7 @@ void VerkeersLeiding::previousStep()
 {
     if (m_nr <= 0)
         return;
+    emit boundary(Boundary::StepStart, m_nr - 1);
     setNr(clampedIndex(qint64(m_nr) - 1));
     setRemainingTime(durationAt(m_nr));
     beginCurrentStep();
@@ -319,6 +328,7 @@ void VerkeersLeiding::previousStep()
 
 void VerkeersLeiding::restartCurrentStep()
 {
+    emit boundary(Boundary::Restart, m_nr);
     logStepEvent(QStringLiteral("started"), QStringLiteral("cancelled, restarting..."));
     const qint64 duration = durationAt(m_nr);
     if (m_remainingTime != duration)
@@ -330,8 +340,10 @@ void VerkeersLeiding::stopRun()
 {
     if (!m_running && !m_isCompleted)
         return;
-    if (!m_isCompleted)
+    if (!m_isCompleted) {
+        emit boundary(Boundary::Stop, m_nr);
         logStepEvent(QStringLiteral("started"), QStringLiteral("stopped"));
+    }
     send(QStringLiteral("done"));
     setRunning(false);
     setPause(true);

@@ -53,6 +53,10 @@ class VerkeersLeiding : public QObject
     Q_PROPERTY(QString labelWriteFailureTitle READ labelWriteFailureTitle CONSTANT)
 
 public:
+    // The moments a marker in the recording may mark.
+    enum class Boundary { StepStart, Pause, Resume, Restart, Stop, Completion };
+    Q_ENUM(Boundary)
+
     VerkeersLeiding(MultipeerSession &session, CurrentProtocol &protocol, SoundPlayer &sound,
                     QObject *parent = nullptr);
 
@@ -145,6 +149,9 @@ signals:
     // A step began (or resumed) at a moment that is not a tick: its first
     // second is counted from now.
     void stepBeganBetweenTicks();
+    // A boundary of the step at stepIndex, emitted as its label time is
+    // taken and before any slower work of the same moment.
+    void boundary(VerkeersLeiding::Boundary kind, int stepIndex);
 
 private:
     template <class T>

@@ -15,6 +15,7 @@ Item {
     required property WriteNoteViewModel writeNote
     required property FooterViewModel footer
     required property AppInfo appInfo
+    required property MarkerOutput markers
 
     objectName: "workingView"
 
@@ -34,6 +35,16 @@ Item {
             spacing: 0
             HeaderView {
                 model: working.header  // qmllint disable unqualified
+                Layout.fillWidth: true
+            }
+            Label {
+                objectName: "triggerBoxLost"
+                visible: working.markers.lost  // qmllint disable unqualified
+                text: working.markers.lostText  // qmllint disable unqualified
+                color: "white"
+                background: Rectangle { color: "#c0392b" }
+                padding: 6
+                horizontalAlignment: Text.AlignHCenter
                 Layout.fillWidth: true
             }
             ScrollView {

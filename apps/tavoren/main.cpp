@@ -1,11 +1,13 @@
 // tavoren: the timekeeper's application.
 //
-//   tavoren [--bluetooth] [--documents DIR] [--manifest URL] [--headless]
+//   tavoren [--bluetooth] [--documents DIR] [--manifest URL] [--trigger PORT] [--headless]
 //
 // The blood-pressure bridge is simulated unless --bluetooth asks for the
 // real one through the system's Bluetooth stack. Protocols and label files
 // live in the documents folder (~/Documents/tavoren unless DIR is given).
 // --manifest points the update check at another version manifest.
+// --trigger sends the run's markers to the trigger box on PORT (a device
+// such as /dev/ttyUSB0) this time, whatever the trigger box sheet remembers.
 // --headless draws the screens off screen (no display needed) and takes the
 // operator's touches as lines on standard input, each answered with a line
 // that starts with "= ":
@@ -68,9 +70,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption manifest(QStringLiteral("manifest"),
                                       QStringLiteral("Where the update check reads the version manifest."),
                                       QStringLiteral("URL"));
+    const QCommandLineOption trigger(QStringLiteral("trigger"),
+                                     QStringLiteral("Send the run's markers to the trigger box on this serial port."),
+                                     QStringLiteral("PORT"));
     const QCommandLineOption headlessOption(
         QStringLiteral("headless"), QStringLiteral("Draw off screen and take the operator's touches on standard input."));
-    parser.addOptions({bluetooth, documents, manifest, headlessOption});
+    parser.addOptions({bluetooth, documents, manifest, trigger, headlessOption});
     parser.process(application);
     BleBackend::setUseSimulator(!parser.isSet(bluetooth));
     if (parser.isSet(documents))
@@ -86,6 +91,11 @@ int main(int argc, char *argv[])
     SystemMailComposer composer;
     HapticFeedback haptics;
     ScreenModels models(app, appInfo, sound, urlOpener, composer, haptics);
+    if (parser.isSet(trigger)) {
+        MarkerSettings markers = models.markers()->settings();
+        markers.port = parser.value(trigger);
+        models.markers()->apply(markers);
+    }
     QObject::connect(&application, &QGuiApplication::applicationStateChanged, &app,
                      &Tavoren3App::scenePhaseChanged);
     QObject::connect(&application, &QGuiApplication::applicationStateChanged, models.editor(),

@@ -70,8 +70,17 @@ TEST(DryRun, PrintsEveryStateTheDroneIsShownInOrder)
          TestProtocol::step(10, "End", "end", 3)}};
     documents.write("preview.json", protocol.json());
     const ProgramRun out =
-        dryRun({documents.filePath("preview.json"), "--ppid", "7", "--documents", documents.path(), "--untimed", "5"});
+        dryRun({documents.filePath("preview.json"), "--ppid", "7", "--documents", documents.path(), "--untimed", "5",
+                "--end-code", "250"});
     ASSERT_EQ(out.status, 0) << out.err.toStdString();
+    const QStringList markersAndStates = out.outLines().filter(QRegularExpression("^(marker|state): "));
+    // Each step's id at its start, again at the resume after the slider warning (the pause id 0 is
+    // not a code), the end code last; each marker comes before the state of its moment.
+    EXPECT_EQ(markersAndStates.filter(QRegularExpression("^marker: ")).join(" ").remove("marker: "),
+              "1 2 3 4 5 6 7 7 8 9 10 250");
+    for (const auto &[marker, state] : {std::pair("marker: 1", "state: timer: 2"), std::pair("marker: 8", "state: text: 2 + 5 ="),
+                                        std::pair("marker: 250", "state: done")})
+        EXPECT_EQ(markersAndStates.value(markersAndStates.indexOf(marker) + 1), state) << marker;
 
     const QRegularExpression state("^state: ");
     const QStringList states = out.outLines().filter(state).replaceInStrings(state, "");

@@ -1,7 +1,7 @@
 // tavoren-cli: protocol files from the command line.
 //   tavoren-cli convert IN.json [OUT.json]   rewrite a protocol with the current keys
 //   tavoren-cli list DOCUMENTS_DIR           the protocol files in a documents folder
-//   tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S]
+//   tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S] [--end-code C]
 //                                            run a protocol on a virtual clock
 //   tavoren-cli timeline LABELFILE -o OUT.svg|OUT.png [--width W]
 //                                            the session of a label file as a picture
@@ -11,7 +11,9 @@
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
 #include "common/WholeFile.h"
+#include "markers/MarkerPlan.h"
 #include "model/CurrentProtocol.h"
+#include "model/MarkerCodes.h"
 #include "model/ProtocolLibrary.h"
 #include "model/ProtocolReader.h"
 #include "model/ProtocolWriter.h"
@@ -50,7 +52,7 @@ int usage()
 {
     std::fputs("usage: tavoren-cli convert IN.json [OUT.json]\n"
                "       tavoren-cli list DOCUMENTS_DIR\n"
-               "       tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S]\n"
+               "       tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S] [--end-code C]\n"
                "       tavoren-cli timeline LABELFILE -o OUT.svg|OUT.png [--width W]\n"
                "       tavoren-cli bids LABELFILE... --out DATASET [--author NAME]...\n",
                stderr);
@@ -109,6 +111,7 @@ int dryRun(QStringList args)
     const QString protocolPath = args.takeFirst();
     DryRun::Options options;
     std::optional<QString> documents;
+    int endCode = 0;
     while (args.size() >= 2) {
         const QString option = args.takeFirst();
         const QString value = args.takeFirst();
@@ -119,13 +122,23 @@ int dryRun(QStringList args)
             documents = value;
         else if (option == QLatin1String("--untimed"))
             options.untimedSeconds = value.toLongLong(&ok);
+        else if (option == QLatin1String("--end-code"))
+            endCode = value.toInt(&ok);
         else
             return usage();
         if (!ok)
             return usage();
     }
-    if (!args.isEmpty() || options.participantId.isEmpty())
+    if (!args.isEmpty() || options.participantId.isEmpty() || endCode < 0 || endCode > MarkerCodes::highest)
         return usage();
+    // The codes a trigger box would be sent, as the run sends them.
+    options.watch = [endCode](VerkeersLeiding &controller) {
+        QObject::connect(&controller, &VerkeersLeiding::boundary, [&controller, endCode](auto kind, int stepIndex) {
+            const auto marker = MarkerPlan::of(kind, stepIndex, *controller.protocol().currentProtocol(), endCode);
+            if (marker && MarkerCodes::sendable(marker->code))
+                std::printf("marker: %lld\n", static_cast<long long>(marker->code));
+        });
+    };
     if (documents) {
         if (!QFileInfo(*documents).isDir()) {
             error(*documents + QStringLiteral(": not a folder"));
