@@ -14,6 +14,7 @@ PACKAGES=(
   xdg-utils msmtp python3-aiosmtpd
   dpkg-dev lintian desktop-file-utils appstream debootstrap
   qt6-serialport-dev socat
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium
 )
 # npm comes from Debian only where the machine has none of its own.
 command -v npm >/dev/null || PACKAGES+=(nodejs npm)
@@ -36,4 +37,12 @@ BIDS="$(cd "$(dirname "$0")/../tools/bids" && pwd)"
 if ! cmp -s "$BIDS/package-lock.json" "$BIDS/node_modules/.installed-lock.json"; then
   (cd "$BIDS" && npm ci --no-audit --no-fund --loglevel=error)
   cp "$BIDS/package-lock.json" "$BIDS/node_modules/.installed-lock.json"
+fi
+
+# puppeteer-core for the tests of the tablet's page, at the version its lock
+# file pins; it drives the system's chromium and downloads no browser.
+WEBDRONE="$(cd "$(dirname "$0")/../tools/webdrone-test" && pwd)"
+if ! cmp -s "$WEBDRONE/package-lock.json" "$WEBDRONE/node_modules/.installed-lock.json"; then
+  (cd "$WEBDRONE" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  cp "$WEBDRONE/package-lock.json" "$WEBDRONE/node_modules/.installed-lock.json"
 fi

@@ -104,6 +104,7 @@ void WebDroneServer::setEnabled(bool enabled)
     } else {
         disconnectPeers();
         m_http.reset();
+        m_sockets.reset();
         m_port = 0;
         m_pairing.cancelPending();
     }
@@ -112,53 +113,64 @@ void WebDroneServer::setEnabled(bool enabled)
 
 bool WebDroneServer::listen()
 {
-    m_http = std::make_unique<QHttpServer>();
+    m_http = std::make_unique<WebHttpServer>([this](const QHttpServerRequest &request) { return respond(request); });
+    m_sockets = std::make_unique<QWebSocketServer>(QStringLiteral("tavoren"), secure() ? QWebSocketServer::SecureMode
+                                                                                       : QWebSocketServer::NonSecureMode);
+    m_sockets->setMaxPendingConnections(maximumWaiting);
     m_problem.clear();
+    const auto fail = [this](const QString &problem) {
+        m_problem = problem;
+        m_http.reset();
+        m_sockets.reset();
+        return false;
+    };
     if (secure()) {
         const QList<QSslCertificate> chain = QSslCertificate::fromPath(m_options.certificateFile);
         const QSslKey key = readKey(m_options.keyFile);
-        if (chain.isEmpty() || key.isNull()) {
-            m_problem = QStringLiteral("Cannot read the web certificate or its key");
-            m_http.reset();
-            return false;
-        }
+        if (chain.isEmpty() || key.isNull())
+            return fail(QStringLiteral("Cannot read the web certificate or its key"));
         QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
         configuration.setLocalCertificateChain(chain);
         configuration.setPrivateKey(key);
         m_http->sslSetup(configuration);
+        m_sockets->setSslConfiguration(configuration);
     }
-    addRoutes();
-    connect(m_http.get(), &QAbstractHttpServer::newWebSocketConnection, this, &WebDroneServer::acceptSocket);
+    connect(m_sockets.get(), &QWebSocketServer::newConnection, this, &WebDroneServer::acceptSocket);
     m_port = m_http->listen(m_options.address, m_options.port);
-    if (m_port == 0) {
-        m_problem = QStringLiteral("Cannot listen on ") + m_options.address.toString() + QLatin1Char(':')
-                    + QString::number(m_options.port);
-        m_http.reset();
-        return false;
+    const quint16 next = m_options.port == 0 || m_options.port == 65535 ? 0 : m_options.port + 1;
+    if (m_port == 0 || !m_sockets->listen(m_options.address, next)) {
+        m_port = 0;
+        return fail(QStringLiteral("Cannot listen on ") + m_options.address.toString() + QLatin1Char(':')
+                    + QString::number(m_options.port));
     }
     return true;
 }
 
-void WebDroneServer::addRoutes()
+QHttpServerResponse WebDroneServer::respond(const QHttpServerRequest &request) const
 {
     static const struct
     {
         const char *path;
         const char *file;
     } pages[] = {{"/", ":/web/index.html"}, {"/drone.js", ":/web/drone.js"}, {"/drone.css", ":/web/drone.css"}};
-    for (const auto &page : pages) {
-        const QString file = QString::fromLatin1(page.file);
-        m_http->route(QString::fromLatin1(page.path), [file] { return QHttpServerResponse::fromFile(file); });
-    }
-    m_http->route(QStringLiteral("/media/"), [this](const QUrl &name, const QHttpServerRequest &request) {
-        const QString key = QUrlQuery(request.url()).queryItemValue(QStringLiteral("k"));
-        const QString plain = name.path(QUrl::FullyDecoded);
-        const QUrl found = mediaAllowed(key) && MediaName::isPlainName(plain) ? DroneVideo::locate(plain) : QUrl();
-        if (found.isEmpty())
-            return QHttpServerResponse(QHttpServerResponder::StatusCode::NotFound);
-        return QHttpServerResponse::fromFile(found.isLocalFile() ? found.toLocalFile()
-                                                                 : QLatin1Char(':') + found.path());
-    });
+    const QString path = request.url().path(QUrl::FullyDecoded);
+    if (request.method() != QHttpServerRequest::Method::Get)
+        return QHttpServerResponse(QHttpServerResponder::StatusCode::MethodNotAllowed);
+    for (const auto &page : pages)
+        if (path == QLatin1String(page.path))
+            return QHttpServerResponse::fromFile(QString::fromLatin1(page.file));
+    if (path == QLatin1String("/link"))
+        return QHttpServerResponse(QJsonObject{{QStringLiteral("port"), linkPort()}});
+    const QLatin1String media("/media/");
+    if (!path.startsWith(media))
+        return QHttpServerResponse(QHttpServerResponder::StatusCode::NotFound);
+    // Only by name from the drone's media folders, and only for the paired page.
+    const QString name = path.mid(media.size());
+    const QString key = QUrlQuery(request.url()).queryItemValue(QStringLiteral("k"), QUrl::FullyDecoded);
+    const QUrl found = mediaAllowed(key) && MediaName::isPlainName(name) ? DroneVideo::locate(name) : QUrl();
+    if (found.isEmpty())
+        return QHttpServerResponse(QHttpServerResponder::StatusCode::NotFound);
+    return QHttpServerResponse::fromFile(found.isLocalFile() ? found.toLocalFile() : QLatin1Char(':') + found.path());
 }
 
 bool WebDroneServer::mediaAllowed(const QString &key) const
@@ -191,8 +203,8 @@ void WebDroneServer::renewPairing()
 
 void WebDroneServer::acceptSocket()
 {
-    while (m_http && m_http->hasPendingWebSocketConnections()) {
-        QWebSocket *socket = m_http->nextPendingWebSocketConnection().release();
+    while (m_sockets && m_sockets->hasPendingConnections()) {
+        QWebSocket *socket = m_sockets->nextPendingConnection();
         socket->setParent(this);
         socket->setMaxAllowedIncomingMessageSize(maximumMessageSize);
         m_waiting.removeAll(nullptr);

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "drone/DroneLink.h"
+#include "web/WebHttpServer.h"
 #include "web/WebPairing.h"
 
 #include <QHostAddress>
-#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponse>
 #include <QList>
 #include <QPointer>
 #include <QWebSocket>
+#include <QWebSocketServer>
 #include <QtQml/qqmlregistration.h>
 #include <memory>
 
@@ -17,7 +20,8 @@ class QQmlEngine;
 
 // The page that makes a tablet's browser a drone, and its link: the page
 // and the media it names over HTTP (HTTPS with a certificate), states and
-// acknowledgements over a WebSocket. Off until the operator switches it
+// acknowledgements over a WebSocket on the next port (GET /link names
+// it). Off until the operator switches it
 // on; only a browser paired through the code on both screens is linked,
 // one at a time, and never beside a drone program.
 class WebDroneServer : public DroneLink
@@ -63,6 +67,7 @@ public:
     void setEnabled(bool enabled);
     bool secure() const { return !m_options.certificateFile.isEmpty(); }
     quint16 port() const { return m_port; }
+    quint16 linkPort() const { return m_sockets ? m_sockets->serverPort() : 0; }
     QString address() const;
     QString pairingAddress() const;
     QString pairingCode() const { return m_pairing.pendingCode(); }
@@ -84,7 +89,7 @@ signals:
 
 private:
     bool listen();
-    void addRoutes();
+    QHttpServerResponse respond(const QHttpServerRequest &request) const;
     void acceptSocket();
     void greet(QWebSocket *socket, const QString &text);
     void adopt(QWebSocket *socket, const QString &secret, const QString &name);
@@ -96,7 +101,8 @@ private:
 
     MultipeerSession *m_session;
     Options m_options;
-    std::unique_ptr<QHttpServer> m_http;
+    std::unique_ptr<WebHttpServer> m_http;
+    std::unique_ptr<QWebSocketServer> m_sockets;
     quint16 m_port = 0;
     QString m_problem;
     WebPairing m_pairing;

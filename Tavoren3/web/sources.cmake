@@ -7,6 +7,7 @@ target_sources(tavoren_core PRIVATE
   web/QrCodeItem.h web/QrCodeItem.cpp
   web/WebDroneName.h web/WebDroneName.cpp
   web/WebDroneServer.h web/WebDroneServer.cpp
+  web/WebHttpServer.h web/WebHttpServer.cpp
   web/WebPairing.h web/WebPairing.cpp
   web/WebStateMessage.h web/WebStateMessage.cpp)
 

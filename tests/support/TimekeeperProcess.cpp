@@ -5,13 +5,15 @@
 #include <QTest>
 #include <QUrl>
 
-TimekeeperProcess::TimekeeperProcess(const QString &documents, const QStringList &launcher)
+TimekeeperProcess::TimekeeperProcess(const QString &documents, const QStringList &launcher,
+                                     const QStringList &arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
     const QString program = QDir(QStringLiteral(TAVOREN_BINARY_DIR)).filePath(QStringLiteral("apps/tavoren/tavoren"));
-    const QStringList args{"--headless", "--documents", documents, "--manifest",
-                           QUrl::fromLocalFile(QDir(m_settings.path()).filePath("no-manifest.plist")).toString()};
+    const QStringList args = QStringList{"--headless", "--documents", documents, "--manifest",
+                                         QUrl::fromLocalFile(QDir(m_settings.path()).filePath("no-manifest.plist")).toString()}
+                             + arguments;
     if (launcher.isEmpty())
         start(program, args, environment);
     else

@@ -12,7 +12,9 @@ class TimekeeperProcess : public LineProcess
 {
 public:
     // launcher: a program and its arguments that runs the timekeeper (prlimit, say).
-    explicit TimekeeperProcess(const QString &documents, const QStringList &launcher = {});
+    // arguments: more of the timekeeper's own.
+    explicit TimekeeperProcess(const QString &documents, const QStringList &launcher = {},
+                               const QStringList &arguments = {});
 
     // The answer to one command, without its "= ".
     QString ask(const QString &command, int timeoutMs = 15000);

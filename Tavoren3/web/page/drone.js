@@ -411,7 +411,7 @@ function closedBecause(reason) {
   page.retryMs = reason === 'dropped' || reason === 'busy' ? 5000 : 1000;
 }
 
-function connect() {
+async function connect() {
   const pairing = new URLSearchParams(location.hash.slice(1)).get('pair');
   const secret = localStorage.getItem(secretKey);
   if (!secret && !pairing) {
@@ -420,7 +420,14 @@ function connect() {
   }
   page.stopped = false;
   page.retryMs = 1000;
-  const socket = new WebSocket((location.protocol === 'https:' ? 'wss://' : 'ws://') + location.host + '/link');
+  let port;
+  try {
+    port = (await (await fetch('/link', { cache: 'no-store' })).json()).port;
+  } catch (e) {
+    setTimeout(connect, page.retryMs);
+    return;
+  }
+  const socket = new WebSocket((location.protocol === 'https:' ? 'wss://' : 'ws://') + location.hostname + ':' + port + '/');
   page.socket = socket;
   socket.onopen = () => {
     const hello = { name: $('droneName').value, agent: navigator.userAgent };
