@@ -29,18 +29,18 @@ MultipeerSession::MultipeerSession(const QString &displayName, QObject *parent)
     });
 }
 
-void MultipeerSession::addLink(DroneLink &link)
+void MultipeerSession::addLink(DroneChannel &link)
 {
     m_links.append(&link);
-    connect(&link, &DroneLink::peerStateChanged, this, &MultipeerSession::peerStateChanged);
-    connect(&link, &DroneLink::dataReceived, this,
+    connect(&link, &DroneChannel::peerStateChanged, this, &MultipeerSession::peerStateChanged);
+    connect(&link, &DroneChannel::dataReceived, this,
             [this](const QByteArray &data, const PeerId &) { handleReceivedData(data); });
 }
 
 QList<PeerId> MultipeerSession::linkedPeers() const
 {
     QList<PeerId> peers = m_transport.connectedPeers();
-    for (const DroneLink *link : m_links)
+    for (const DroneChannel *link : m_links)
         peers += link->connectedPeers();
     return peers;
 }
@@ -142,7 +142,7 @@ void MultipeerSession::cancelAllConnections()
 {
     for (const PeerId &peer : m_connectedPeers)
         m_transport.cancelConnectPeer(peer);
-    for (DroneLink *link : std::as_const(m_links))
+    for (DroneChannel *link : std::as_const(m_links))
         link->disconnectPeers();
 }
 
@@ -200,7 +200,7 @@ void MultipeerSession::sendMessage(const QString &text)
         }
         QString error;
         bool sent = m_transport.connectedPeers().isEmpty() || m_transport.send(text.toUtf8(), &error);
-        for (DroneLink *link : std::as_const(m_links))
+        for (DroneChannel *link : std::as_const(m_links))
             sent = (link->connectedPeers().isEmpty() || link->send(text.toUtf8(), &error)) && sent;
         if (!sent)
             Console::line(QStringLiteral("Sending a message to the drone has failed: ") + error);

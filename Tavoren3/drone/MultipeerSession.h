@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drone/DroneLink.h"
+#include "drone/DroneChannel.h"
 #include "drone/MultipeerSessionState.h"
 #include "drone/PeerTransport.h"
 
@@ -37,7 +37,7 @@ public:
     QString displayName() const { return m_transport.localPeer().displayName; }
     PeerTransport &transport() { return m_transport; }
     // Another kind of drone, reached beside the transport's.
-    void addLink(DroneLink &link);
+    void addLink(DroneChannel &link);
 
     MultipeerSessionState state() const { return m_state; }
     QString stateText() const { return multipeerSessionStateText(m_state); }
@@ -98,7 +98,7 @@ private:
     void refreshConnectedPeers();
 
     PeerTransport m_transport;
-    QList<DroneLink *> m_links;
+    QList<DroneChannel *> m_links;
     MultipeerSessionState m_state = MultipeerSessionState::unknown;
     QList<PeerId> m_connectedPeers;
     QString m_receivedMessage;

@@ -8,7 +8,7 @@ target_sources(tavoren_core PRIVATE
   drone/ByteBudget.h drone/ByteBudget.cpp
   drone/DroneCountdown.h drone/DroneCountdown.cpp
   drone/DroneEndpoint.h drone/DroneEndpoint.cpp
-  drone/DroneLink.h
+  drone/DroneChannel.h
   drone/DronePayload.h drone/DronePayload.cpp
   drone/DroneScreen.h drone/DroneScreen.cpp
   drone/DroneSlider.h drone/DroneSlider.cpp

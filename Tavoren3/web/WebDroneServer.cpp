@@ -62,7 +62,7 @@ QHostAddress WebDroneServer::defaultAddress()
 }
 
 WebDroneServer::WebDroneServer(MultipeerSession *session, Options options, QObject *parent)
-    : DroneLink(parent), m_session(session), m_options(std::move(options))
+    : DroneChannel(parent), m_session(session), m_options(std::move(options))
 {
     if (!m_session)
         return;

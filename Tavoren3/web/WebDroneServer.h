@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drone/DroneLink.h"
+#include "drone/DroneChannel.h"
 #include "web/WebHttpServer.h"
 #include "web/WebPairing.h"
 
@@ -24,7 +24,7 @@ class QQmlEngine;
 // it). Off until the operator switches it
 // on; only a browser paired through the code on both screens is linked,
 // one at a time, and never beside a drone program.
-class WebDroneServer : public DroneLink
+class WebDroneServer : public DroneChannel
 {
     Q_OBJECT
     QML_NAMED_ELEMENT(WebDrone)

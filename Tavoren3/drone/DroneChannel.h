@@ -9,7 +9,7 @@
 
 // A kind of drone the session sends to beside its own transport: the same
 // texts go out, the same reports and texts come back.
-class DroneLink : public QObject
+class DroneChannel : public QObject
 {
     Q_OBJECT
 
