@@ -81,7 +81,9 @@ set(qml_modules
 string(REPLACE ";" ", " qml_modules "${qml_modules}")
 
 set(CPACK_DEBIAN_TAVOREN_PACKAGE_NAME tavoren)
-set(CPACK_DEBIAN_TAVOREN_PACKAGE_DEPENDS "${qml_modules}, libqt6serialport6, fonts-dejavu-core, xdg-utils")
+# The tablet's page: Qt HTTP Server, Qt WebSockets, libqrencode (also found by dpkg-shlibdeps).
+set(CPACK_DEBIAN_TAVOREN_PACKAGE_DEPENDS
+  "${qml_modules}, libqt6serialport6, fonts-dejavu-core, xdg-utils, libqt6httpserver6, libqt6websockets6, libqrencode4")
 set(CPACK_DEBIAN_TAVOREN_PACKAGE_RECOMMENDS "bluez, qt6-wayland, fonts-noto-color-emoji")
 set(CPACK_DEBIAN_TAVOREN_PACKAGE_SUGGESTS "tavoren-drone")
 set(CPACK_COMPONENT_TAVOREN_DESCRIPTION "timekeeper of a psychophysiology laboratory

@@ -15,6 +15,7 @@ PACKAGES=(
   xdg-utils msmtp python3-aiosmtpd
   dpkg-dev lintian desktop-file-utils appstream debootstrap
   qt6-serialport-dev socat
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium
 )
 # npm comes from Debian only where the machine has none of its own.
 command -v npm >/dev/null || PACKAGES+=(nodejs npm)
@@ -32,9 +33,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The BIDS validator the export's tests run, at the version its lock file pins.
-BIDS="$(cd "$(dirname "$0")/../tools/bids" && pwd)"
-if ! cmp -s "$BIDS/package-lock.json" "$BIDS/node_modules/.installed-lock.json"; then
-  (cd "$BIDS" && npm ci --no-audit --no-fund --loglevel=error)
-  cp "$BIDS/package-lock.json" "$BIDS/node_modules/.installed-lock.json"
-fi
+# Node packages at the versions their lock files pin: the BIDS validator the
+# export's tests run, and puppeteer-core for the tests of the tablet's page
+# (it drives the system's chromium and downloads no browser).
+install_locked() {
+  local dir
+  dir="$(cd "$(dirname "$0")/../$1" && pwd)"
+  if ! cmp -s "$dir/package-lock.json" "$dir/node_modules/.installed-lock.json"; then
+    (cd "$dir" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+    cp "$dir/package-lock.json" "$dir/node_modules/.installed-lock.json"
+  fi
+}
+install_locked tools/bids
+install_locked tools/webdrone-test

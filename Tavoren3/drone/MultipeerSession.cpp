@@ -30,6 +30,22 @@ MultipeerSession::MultipeerSession(const QString &displayName, QObject *parent)
     });
 }
 
+void MultipeerSession::addLink(DroneChannel &link)
+{
+    m_links.append(&link);
+    connect(&link, &DroneChannel::peerStateChanged, this, &MultipeerSession::peerStateChanged);
+    connect(&link, &DroneChannel::dataReceived, this,
+            [this](const QByteArray &data, const PeerId &) { handleReceivedData(data); });
+}
+
+QList<PeerId> MultipeerSession::linkedPeers() const
+{
+    QList<PeerId> peers = m_transport.connectedPeers();
+    for (const DroneChannel *link : m_links)
+        peers += link->connectedPeers();
+    return peers;
+}
+
 QStringList MultipeerSession::connectedPeerNames() const
 {
     QStringList names;
@@ -140,7 +156,7 @@ void MultipeerSession::peerStateChanged(const PeerId &peer, PeerTransport::PeerS
 
 void MultipeerSession::refreshConnectedPeers()
 {
-    const QList<PeerId> peers = m_transport.connectedPeers();
+    const QList<PeerId> peers = linkedPeers();
     if (peers == m_connectedPeers)
         return;
     m_connectedPeers = peers;
@@ -151,6 +167,8 @@ void MultipeerSession::cancelAllConnections()
 {
     for (const PeerId &peer : m_connectedPeers)
         m_transport.cancelConnectPeer(peer);
+    for (DroneChannel *link : std::as_const(m_links))
+        link->disconnectPeers();
 }
 
 void MultipeerSession::invitePeer(const PeerBrowser::Found &found)
@@ -195,18 +213,21 @@ void MultipeerSession::sendState(const QString &payload)
 void MultipeerSession::sendMessage(const QString &text)
 {
     Console::line(QStringLiteral("Sending message: '") + text + QStringLiteral("' to ")
-                  + QString::number(m_transport.connectedPeers().size()) + QStringLiteral(" peer(s)"));
+                  + QString::number(linkedPeers().size()) + QStringLiteral(" peer(s)"));
     if (text.startsWith(QLatin1String("@State")) && m_lastMessage != text) {
         m_lastMessage = text;
         emit lastMessageChanged();
     }
     QTimer::singleShot(0, this, [this, text] {
-        if (m_transport.connectedPeers().isEmpty()) {
+        if (linkedPeers().isEmpty()) {
             Console::line(QStringLiteral("No connected peers to send message to"));
             return;
         }
         QString error;
-        if (!m_transport.send(text.toUtf8(), &error))
+        bool sent = m_transport.connectedPeers().isEmpty() || m_transport.send(text.toUtf8(), &error);
+        for (DroneChannel *link : std::as_const(m_links))
+            sent = (link->connectedPeers().isEmpty() || link->send(text.toUtf8(), &error)) && sent;
+        if (!sent)
             Console::line(QStringLiteral("Sending a message to the drone has failed: ") + error);
         else
             Console::line(QStringLiteral("Message sent to the drone successfully: '") + text + QLatin1Char('\''));

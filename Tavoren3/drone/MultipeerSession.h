@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drone/DroneChannel.h"
 #include "drone/MultipeerSessionState.h"
 #include "drone/PeerTransport.h"
 
@@ -44,11 +45,15 @@ public:
 
     QString displayName() const { return m_transport.localPeer().displayName; }
     PeerTransport &transport() { return m_transport; }
+    // Another kind of drone, reached beside the transport's.
+    void addLink(DroneChannel &link);
 
     MultipeerSessionState state() const { return m_state; }
     QString stateText() const { return multipeerSessionStateText(m_state); }
     bool isConnected() const { return m_state == MultipeerSessionState::connected; }
     QList<PeerId> connectedPeers() const { return m_connectedPeers; }
+    // The drones linked now, of either kind.
+    QList<PeerId> linkedPeers() const;
     QStringList connectedPeerNames() const;
     // The drones that can be seen now.
     QList<PeerBrowser::Found> foundPeers() const { return m_transport.foundPeers(); }
@@ -116,6 +121,7 @@ private:
     void refreshConnectedPeers();
 
     PeerTransport m_transport;
+    QList<DroneChannel *> m_links;
     MultipeerSessionState m_state = MultipeerSessionState::unknown;
     QList<PeerId> m_connectedPeers;
     QString m_receivedMessage;

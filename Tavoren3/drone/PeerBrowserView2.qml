@@ -14,7 +14,7 @@ Popup {
     closePolicy: Popup.NoAutoClose
     anchors.centerIn: Overlay.overlay
     width: Math.min(640, parent ? parent.width - 64 : 640)
-    height: Math.min(560, parent ? parent.height - 64 : 560)
+    height: Math.min(WebDrone.available ? 760 : 560, parent ? parent.height - 64 : 560)
     padding: 24
 
     ColumnLayout {
@@ -89,6 +89,9 @@ Popup {
             text: sheet.model.addressError
             color: "red"
             wrapMode: Text.WordWrap
+            Layout.fillWidth: true
+        }
+        WebDronePanel {
             Layout.fillWidth: true
         }
         RowLayout {

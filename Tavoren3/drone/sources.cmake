@@ -9,6 +9,7 @@ target_sources(tavoren_core PRIVATE
   drone/DeviceIdentity.h drone/DeviceIdentity.cpp
   drone/DroneCountdown.h drone/DroneCountdown.cpp
   drone/DroneEndpoint.h drone/DroneEndpoint.cpp
+  drone/DroneChannel.h
   drone/DronePayload.h drone/DronePayload.cpp
   drone/DroneScreen.h drone/DroneScreen.cpp
   drone/DroneSlider.h drone/DroneSlider.cpp

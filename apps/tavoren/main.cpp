@@ -1,6 +1,7 @@
 // tavoren: the timekeeper's application.
 //
 //   tavoren [--bluetooth] [--documents DIR] [--manifest URL] [--trigger PORT] [--headless]
+//           [--web-address ADDRESS] [--web-port PORT] [--web-certificate FILE --web-key FILE]
 //
 // The blood-pressure bridge is simulated unless --bluetooth asks for the
 // real one through the system's Bluetooth stack. Protocols and label files
@@ -8,6 +9,9 @@
 // --manifest points the update check at another version manifest.
 // --trigger sends the run's markers to the trigger box on PORT (a device
 // such as /dev/ttyUSB0) this time, whatever the trigger box sheet remembers.
+// The page for a tablet's browser as the drone listens, once switched on
+// in the drone chooser, on ADDRESS:PORT (all interfaces, or loopback with
+// TAVOREN_DISCOVERY=loopback; port 8480); over HTTPS with a certificate and key.
 // --headless draws the screens off screen (no display needed) and takes the
 // operator's touches as lines on standard input, each answered with a line
 // that starts with "= ":
@@ -30,6 +34,7 @@
 #include "run/ScreenModels.h"
 #include "run/Tavoren3App.h"
 #include "tasks/HapticFeedback.h"
+#include "web/WebDroneServer.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -75,8 +80,32 @@ int main(int argc, char *argv[])
                                      QStringLiteral("PORT"));
     const QCommandLineOption headlessOption(
         QStringLiteral("headless"), QStringLiteral("Draw off screen and take the operator's touches on standard input."));
-    parser.addOptions({bluetooth, documents, manifest, trigger, headlessOption});
+    const QCommandLineOption webAddress(QStringLiteral("web-address"),
+                                        QStringLiteral("Where the tablet's page listens (all interfaces)."),
+                                        QStringLiteral("ADDRESS"));
+    const QCommandLineOption webPort(QStringLiteral("web-port"), QStringLiteral("The tablet page's port (8480)."),
+                                     QStringLiteral("PORT"));
+    const QCommandLineOption webCertificate(QStringLiteral("web-certificate"),
+                                            QStringLiteral("Serve the tablet's page over HTTPS with this certificate (PEM)."),
+                                            QStringLiteral("FILE"));
+    const QCommandLineOption webKey(QStringLiteral("web-key"), QStringLiteral("The private key of that certificate (PEM)."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions(
+        {bluetooth, documents, manifest, trigger, headlessOption, webAddress, webPort, webCertificate, webKey});
     parser.process(application);
+    WebDroneServer::Options web{WebDroneServer::defaultAddress(), WebDroneServer::defaultPort,
+                                parser.value(webCertificate), parser.value(webKey)};
+    if (parser.isSet(webAddress) && !web.address.setAddress(parser.value(webAddress))) {
+        std::fprintf(stderr, "tavoren: --web-address is no address: %s\n", qPrintable(parser.value(webAddress)));
+        return 2;
+    }
+    bool portOk = true;
+    if (parser.isSet(webPort))
+        web.port = parser.value(webPort).toUShort(&portOk);
+    if (!portOk || web.certificateFile.isEmpty() != web.keyFile.isEmpty()) {
+        std::fprintf(stderr, "tavoren: --web-port takes a port; --web-certificate and --web-key go together\n");
+        return 2;
+    }
     BleBackend::setUseSimulator(!parser.isSet(bluetooth));
     if (parser.isSet(documents))
         DocumentsFolder::setOverride(parser.value(documents));
@@ -96,6 +125,8 @@ int main(int argc, char *argv[])
         markers.port = parser.value(trigger);
         models.markers()->apply(markers);
     }
+    WebDroneServer webDrone(&app.VESK_Session(), web);
+    WebDroneServer::setInstance(&webDrone);
     QObject::connect(&application, &QGuiApplication::applicationStateChanged, &app,
                      &Tavoren3App::scenePhaseChanged);
     QObject::connect(&application, &QGuiApplication::applicationStateChanged, models.editor(),

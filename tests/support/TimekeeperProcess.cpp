@@ -7,15 +7,17 @@
 #include <QTest>
 #include <QUrl>
 
-TimekeeperProcess::TimekeeperProcess(const QString &documents, const QString &configHome, const QStringList &launcher)
+TimekeeperProcess::TimekeeperProcess(const QString &documents, const QString &configHome, const QStringList &launcher,
+                                     const QStringList &arguments)
     : m_configHome(configHome.isEmpty() ? m_settings.path() : configHome)
 {
     const DeviceIdentity identity(configFolder());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configHome);
     const QString program = QDir(QStringLiteral(TAVOREN_BINARY_DIR)).filePath(QStringLiteral("apps/tavoren/tavoren"));
-    const QStringList args{"--headless", "--documents", documents, "--manifest",
-                           QUrl::fromLocalFile(QDir(m_configHome).filePath("no-manifest.plist")).toString()};
+    const QStringList args = QStringList{"--headless", "--documents", documents, "--manifest",
+                                         QUrl::fromLocalFile(QDir(m_configHome).filePath("no-manifest.plist")).toString()}
+                             + arguments;
     if (launcher.isEmpty())
         start(program, args, environment);
     else

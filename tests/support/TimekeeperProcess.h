@@ -14,8 +14,9 @@ class TimekeeperProcess : public LineProcess
 public:
     // configHome: a configuration home to start in again (a restart); empty for a new one.
     // launcher: a program and its arguments that runs the timekeeper (prlimit, say).
+    // arguments: more of the timekeeper's own.
     explicit TimekeeperProcess(const QString &documents, const QString &configHome = {},
-                               const QStringList &launcher = {});
+                               const QStringList &launcher = {}, const QStringList &arguments = {});
 
     QString configHome() const { return m_configHome; }
     // The timekeeper's own folder below it.

@@ -1,0 +1,54 @@
+#include "support/BrowserProcess.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+QString driverFolder()
+{
+    return QDir(QStringLiteral(TAVOREN_SOURCE_DIR)).filePath(QStringLiteral("tools/webdrone-test"));
+}
+
+} // namespace
+
+BrowserProcess::BrowserProcess()
+{
+    start(QStandardPaths::findExecutable(QStringLiteral("node")), {QDir(driverFolder()).filePath("page-driver.js")});
+    waitForLine(QStringLiteral("ready"), 30000);
+}
+
+bool BrowserProcess::available()
+{
+    return QFile::exists(QStringLiteral("/usr/bin/chromium")) && !QStandardPaths::findExecutable("node").isEmpty()
+           && QDir(driverFolder()).exists(QStringLiteral("node_modules/puppeteer-core"));
+}
+
+QString BrowserProcess::ask(const QString &command, int timeoutMs)
+{
+    const qsizetype from = lines().size();
+    LineProcess::command(command);
+    return lineAfter(from, QStringLiteral("= "), timeoutMs).value_or(QStringLiteral("= (no answer)")).mid(2);
+}
+
+QJsonValue BrowserProcess::eval(const QString &expression)
+{
+    const QString answer = ask(QStringLiteral("eval ") + expression);
+    return QJsonDocument::fromJson("[" + answer.toUtf8() + "]").array().at(0);
+}
+
+bool BrowserProcess::waitFor(const QString &expression, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (eval(expression).toBool())
+            return true;
+        QTest::qWait(100);
+    }
+    return eval(expression).toBool();
+}
