@@ -5,8 +5,30 @@
 
 QByteArray SyntheticProtocol::json(int steps, int stepSeconds, bool untimedLast)
 {
-    static const QStringList views{QStringLiteral("Timer (drone side)"), QStringLiteral("Text (drone side)"),
-                                   QStringLiteral("Breathing (drone side)"), QStringLiteral("Arithmetic tasks")};
+    QList<OptionalViewSettings> views;
+    for (const char *name : {"Timer (drone side)", "Text (drone side)", "Breathing (drone side)", "Arithmetic tasks"})
+        views.append({QString::fromLatin1(name), {}});
+    return json(steps, stepSeconds, untimedLast, views);
+}
+
+QList<OptionalViewSettings> SyntheticProtocol::everyView()
+{
+    const auto view = [](const char *name, const char *parameter) {
+        return OptionalViewSettings{QString::fromLatin1(name), {QString::fromLatin1(parameter), std::nullopt}};
+    };
+    return {view("Timer (drone side)", ""),
+            view("Text (drone side)", "Sit still and breathe."),
+            view("Breathing (drone side)", "Normal"),
+            view("Images (drone side)", "Images.txt"),
+            view("Video (drone side)", "06.mp4"),
+            view("Arithmetic tasks", "TTR_addition_problems_1.txt"),
+            view("Questionnaire (timekeeper side)", "Resting.txt"),
+            view("Images (timekeeper side)", "images.txt"),
+            view("Climbing", "")};
+}
+
+QByteArray SyntheticProtocol::json(int steps, int stepSeconds, bool untimedLast, const QList<OptionalViewSettings> &views)
+{
     QList<DeelTestje> list;
     for (int i = 0; i < steps + (untimedLast ? 1 : 0); ++i) {
         DeelTestje step;
@@ -19,9 +41,10 @@ QByteArray SyntheticProtocol::json(int steps, int stepSeconds, bool untimedLast)
         step.read_noread = i % 2 == 0;
         step.labelID = QStringLiteral("step%1").arg(i + 1);
         step.drone = QList<DroneSettings>{DroneSettings{QStringLiteral("timer"), QString::number(stepSeconds)}};
-        const QString &view = views[i % views.size()];
-        step.optionalViews = QList<OptionalViewSettings>{
-            OptionalViewSettings{view, {QStringLiteral("Parameter of step %1").arg(i + 1), std::nullopt}}};
+        OptionalViewSettings view = views[i % views.size()];
+        if (view.Parameters.isEmpty())
+            view.Parameters = {QStringLiteral("Parameter of step %1").arg(i + 1), std::nullopt};
+        step.optionalViews = QList<OptionalViewSettings>{view};
         list.append(step);
     }
     Run run;

@@ -17,6 +17,8 @@ Popup {
     property string cancelButton
     // The buttons drawn as destructive.
     property list<string> destructiveButtons: []
+    // The message's object name, for a window with more than one alert.
+    property string messageObjectName: "alertMessage"
     signal chosen(string button)
 
     objectName: "alert"
@@ -64,7 +66,7 @@ Popup {
             horizontalAlignment: Text.AlignHCenter
         }
         Label {
-            objectName: "alertMessage"
+            objectName: alert.messageObjectName
             text: alert.message
             visible: text.length > 0
             wrapMode: Text.WordWrap

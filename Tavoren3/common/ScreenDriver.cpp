@@ -1,5 +1,7 @@
 #include "common/ScreenDriver.h"
 
+#include "common/LiveObjects.h"
+
 #include <QQuickItem>
 #include <QQuickWindow>
 
@@ -89,6 +91,13 @@ QString ScreenDriver::perform(const QString &command) const
         else
             value = object->property("enabled").toBool() ? QStringLiteral("true") : QStringLiteral("false");
         return verb + QLatin1Char(' ') + rest + QStringLiteral(": ") + value;
+    }
+    if (verb == QLatin1String("objects"))
+        return QStringLiteral("objects %1").arg(LiveObjects::count());
+    if (verb == QLatin1String("close")) {
+        if (!m_window)
+            return QStringLiteral("no window");
+        return m_window->close() ? QStringLiteral("closed") : QStringLiteral("still open");
     }
     if (verb == QLatin1String("screenshot")) {
         if (!m_window || !m_window->grabWindow().save(rest))

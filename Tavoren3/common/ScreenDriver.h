@@ -12,6 +12,8 @@ class QQuickWindow;
 //   type NAME TEXT      (NAME is one word)
 //   text NAME | shown NAME | enabled NAME
 //   screenshot FILE
+//   close               (asks the window to close, as its close button does)
+//   objects             (the QObjects alive, see LiveObjects)
 // Each command answers with one line.
 class ScreenDriver
 {

@@ -12,6 +12,12 @@ void LabelLog::clear()
     emit LabelLogStringChanged();
 }
 
+void LabelLog::restore(const QString &text)
+{
+    m_text = text;
+    emit LabelLogStringChanged();
+}
+
 QString LabelLog::labelFolderText(const QString &folderText)
 {
     QString folder = folderText;

@@ -15,6 +15,8 @@ public:
 
     QString LabelLogString() const { return m_text; }
     void clear();
+    // Takes up the lines of a file written before, without writing them again.
+    void restore(const QString &text);
 
     // Keeps the line and appends it to fileBaseName + ".lbl" in the folder
     // that folderText names; returns whether the line reached the file.

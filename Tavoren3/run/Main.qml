@@ -16,6 +16,17 @@ ApplicationWindow {
     visible: true
     font.pixelSize: 17
 
+    // During a run the window asks before it closes.
+    onClosing: function (close) { close.accepted = window.models.quitQuestion.mayClose() }
+    Shortcut {
+        sequence: "Ctrl+Q"
+        onActivated: window.close()
+    }
+    Connections {
+        target: window.models.quitQuestion
+        function onQuitConfirmed() { window.close() }
+    }
+
     BackgroundView {
         anchors.fill: parent
         model: window.models.background
@@ -23,5 +34,17 @@ ApplicationWindow {
             anchors.fill: parent
             models: window.models
         }
+    }
+
+    AlertBox {
+        objectName: "quitAlert"
+        messageObjectName: "quitMessage"
+        visible: window.models.quitQuestion.shown
+        title: window.models.quitQuestion.title
+        message: window.models.quitQuestion.message
+        buttons: window.models.quitQuestion.buttons  // qmllint disable type
+        cancelButton: "Cancel"
+        destructiveButtons: ["Quit"]
+        onChosen: function (button) { window.models.quitQuestion.choose(button) }
     }
 }

@@ -20,12 +20,16 @@ ScreenModels::ScreenModels(Tavoren3App &app, AppInfo &appInfo, SoundPlayer &soun
       m_optionalViews(std::make_unique<OptionalView>(m_controller, m_session, haptics)),
       m_writeNote(std::make_unique<WriteNoteView>(m_controller)),
       m_completion(std::make_unique<CompletionOverlay>(m_controller, m_session, sound, composer)),
-      m_markers(std::make_unique<MarkerOutput>())
+      m_markers(std::make_unique<MarkerOutput>()),
+      m_recorder(std::make_unique<RunRecorder>(m_controller, *m_library)),
+      m_quitQuestion(std::make_unique<QuitQuestion>(m_controller))
 {
     m_markers->apply(MarkerSettings::load());
     m_markers->follow(m_controller);
     m_triggerBox = std::make_unique<TriggerBoxViewModel>(*m_markers);
     m_start->addStartCaution([this](const Run &run) { return m_markers->startCaution(run); });
+    // After the controller's own tick: the record holds what the tick changed.
+    connect(&app.tickTimer(), &TickTimer::tick, m_recorder.get(), &RunRecorder::keepAlive);
     connect(m_peerBrowser.get(), &PeerBrowserView2::dismissed, m_start.get(), &StartViewModel::peerBrowserDismissed);
     connect(m_start.get(), &StartViewModel::alertChanged, m_peerBrowser.get(),
             [this] { m_peerBrowser->setPresented(m_start->showPeerBrowser()); });

@@ -17,6 +17,8 @@
 #include "run/FooterViewModel.h"
 #include "run/HeaderViewModel.h"
 #include "run/NextStepViewModel.h"
+#include "run/QuitQuestion.h"
+#include "run/RunRecorder.h"
 #include "run/StartViewModel.h"
 #include "run/VerkeersLeiding.h"
 #include "run/WorkingViewModel.h"
@@ -57,6 +59,7 @@ class ScreenModels : public QObject
     Q_PROPERTY(CompletionOverlay *completion READ completion CONSTANT)
     Q_PROPERTY(MarkerOutput *markers READ markers CONSTANT)
     Q_PROPERTY(TriggerBoxViewModel *triggerBox READ triggerBox CONSTANT)
+    Q_PROPERTY(QuitQuestion *quitQuestion READ quitQuestion CONSTANT)
 
 public:
     ScreenModels(Tavoren3App &app, AppInfo &appInfo, SoundPlayer &sound, UrlOpener &urlOpener, MailComposer &composer,
@@ -83,6 +86,8 @@ public:
     CompletionOverlay *completion() const { return m_completion.get(); }
     MarkerOutput *markers() const { return m_markers.get(); }
     TriggerBoxViewModel *triggerBox() const { return m_triggerBox.get(); }
+    RunRecorder &recorder() const { return *m_recorder; }
+    QuitQuestion *quitQuestion() const { return m_quitQuestion.get(); }
 
 private:
     VerkeersLeiding &m_controller;
@@ -105,4 +110,6 @@ private:
     std::unique_ptr<CompletionOverlay> m_completion;
     std::unique_ptr<MarkerOutput> m_markers;
     std::unique_ptr<TriggerBoxViewModel> m_triggerBox;
+    std::unique_ptr<RunRecorder> m_recorder;
+    std::unique_ptr<QuitQuestion> m_quitQuestion;
 };

@@ -95,6 +95,8 @@ QString StartViewModel::alertTitle() const
     case Alert::DeleteConfirmation: return QStringLiteral("Delete Protocol");
     case Alert::SameParticipant: return QStringLiteral("Same participant");
     case Alert::StartCaution: return QStringLiteral("Before the run");
+    case Alert::InterruptedRun: return QStringLiteral("Interrupted run");
+    case Alert::ChangedProtocol: return QStringLiteral("Protocol changed");
     }
     return QString();
 }
@@ -125,6 +127,14 @@ QString StartViewModel::alertMessage() const
         return QStringLiteral("A run for participant %1 was recorded at %2. Start another run for %1?")
             .arg(m_completed->ppid, when);
     }
+    case Alert::InterruptedRun:
+        return m_interrupted->offerText()
+            + (m_interrupted->resumable() ? QString()
+                                          : QStringLiteral("\nIt can only be closed: ") + m_interrupted->reason());
+    case Alert::ChangedProtocol:
+        return QStringLiteral("The protocol file %1 has changed since the run began. Resume the run with the file "
+                              "as it is now?")
+            .arg(m_interrupted->record().protocolFile);
     }
     return QString();
 }
@@ -148,11 +158,19 @@ QStringList StartViewModel::alertButtons() const
         return {QStringLiteral("Cancel"), QStringLiteral("Delete")};
     if (m_alert == Alert::SameParticipant || m_alert == Alert::StartCaution)
         return {QStringLiteral("Cancel"), QStringLiteral("Start")};
+    if (m_alert == Alert::InterruptedRun)
+        return m_interrupted->resumable() ? QStringList{QStringLiteral("Resume"), QStringLiteral("Close it")}
+                                          : QStringList{QStringLiteral("Close it")};
+    if (m_alert == Alert::ChangedProtocol)
+        return {QStringLiteral("Cancel"), QStringLiteral("Resume")};
     return {QStringLiteral("OK")};
 }
 
 QString StartViewModel::alertCancelButton() const
 {
+    // The interrupted run is answered only by a choice.
+    if (m_alert == Alert::InterruptedRun)
+        return QString();
     const QStringList buttons = alertButtons();
     return buttons.isEmpty() ? QString() : buttons.first();
 }
@@ -172,6 +190,20 @@ void StartViewModel::chooseAlertButton(const QString &button)
     } else if (m_alert == Alert::StartCaution && button == QLatin1String("Start")) {
         dismissAlert();
         startPastCautions(m_ppid.trimmed());
+    } else if (m_alert == Alert::InterruptedRun && button == QLatin1String("Close it")) {
+        m_interrupted->close();
+        m_interrupted.reset();
+        dismissAlert();
+    } else if (m_alert == Alert::InterruptedRun && button == QLatin1String("Resume")) {
+        if (m_interrupted->protocolChanged())
+            show(Alert::ChangedProtocol);
+        else
+            resumeInterruptedRun();
+    } else if (m_alert == Alert::ChangedProtocol) {
+        if (button == QLatin1String("Resume"))
+            resumeInterruptedRun();
+        else
+            show(Alert::InterruptedRun);
     } else {
         dismissAlert();
     }
@@ -189,6 +221,34 @@ void StartViewModel::appeared()
     if (selectedFileName().isEmpty())
         stopDiscovery();
     selectionDidChange();
+    offerInterruptedRun();
+}
+
+void StartViewModel::offerInterruptedRun()
+{
+    if (m_controller.running() || m_alert != Alert::None)
+        return;
+    m_interrupted = InterruptedRun::find();
+    if (m_interrupted)
+        show(Alert::InterruptedRun);
+}
+
+void StartViewModel::resumeInterruptedRun()
+{
+    const RunRecord record = m_interrupted->record();
+    const auto loaded = m_library.loadProtocol(record.protocolFile);
+    const auto text = m_interrupted->labelFileText();
+    if (!loaded.run || !text) {
+        show(Alert::RunLoadError);
+        return;
+    }
+    dismissAlert();
+    m_interrupted.reset();
+    m_controller.protocol().currentProtocol()->copyFrom(*loaded.run);
+    setSelectedFileName(record.protocolFile);
+    m_started = Recorded{record.ppid, Clock::current().now()};
+    m_controller.resumeInterruptedRun(record, *text);
+    m_content.setIsPPidUnknown(false);
 }
 
 void StartViewModel::selectionDidChange()

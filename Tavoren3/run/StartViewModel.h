@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/InterruptedRun.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -53,7 +55,9 @@ public:
         DroneRequired,
         DeleteConfirmation,
         SameParticipant,
-        StartCaution
+        StartCaution,
+        InterruptedRun,
+        ChangedProtocol
     };
     Q_ENUM(Alert)
 
@@ -81,7 +85,9 @@ public:
     QString alertTitle() const;
     QString alertMessage() const;
     // "OK", or "Cancel" and "Delete" for the delete question, "Cancel" and
-    // "Start" for the question about the same participant.
+    // "Start" for the question about the same participant, "Resume" and
+    // "Close it" (or "Close it" alone) for an interrupted run, "Cancel" and
+    // "Resume" when its protocol changed.
     QStringList alertButtons() const;
     QString alertCancelButton() const;
     QStringList alertDestructiveButtons() const;
@@ -103,6 +109,8 @@ public:
     // A check of the protocol about to run that the operator may start
     // past: what it has to say, or nothing.
     void addStartCaution(std::function<QString(const Run &)> caution);
+    // Offers the interrupted run this documents folder has, if any.
+    void offerInterruptedRun();
 
 signals:
     void PPIDChanged();
@@ -126,6 +134,8 @@ private:
     bool startPastCautions(const QString &ppid);
     void selectionDidChange();
     void stopDiscovery();
+    // Resume: the run's protocol, participant and label file, and the step where it was.
+    void resumeInterruptedRun();
 
     ContentViewModel &m_content;
     ProtocolLibrary &m_library;
@@ -143,4 +153,5 @@ private:
     std::optional<Recorded> m_completed;
     QList<std::function<QString(const Run &)>> m_cautions;
     QStringList m_cautionTexts;
+    std::optional<::InterruptedRun> m_interrupted;
 };

@@ -30,6 +30,7 @@ public:
     MultipeerSession &VESK_Session() const { return *m_session; }
     VerkeersLeiding &verkeersLeiding() const { return *m_verkeersLeiding; }
     CurrentProtocol &currentProtocol() { return m_currentProtocol; }
+    TickTimer &tickTimer() const { return *m_tickTimer; }
 
     // The timer ticks the controller; a step that begins between two ticks
     // starts the timer's seconds afresh, so that it lasts its whole duration.

@@ -357,6 +357,25 @@ void VerkeersLeiding::stopRun()
     clearBridgeLink();
 }
 
+void VerkeersLeiding::resumeInterruptedRun(const RunRecord &record, const QString &labelFileText)
+{
+    m_labelLog.restore(labelFileText);
+    // The label file keeps its name even when the protocol was renamed since.
+    m_protocol.currentProtocol()->setResearchName(record.folderText);
+    m_protocol.setCurrentProtocolName(record.folderText);
+    setPPID(record.ppid);
+    setRunTimestamp(record.runTimestamp);
+    setNr(clampedIndex(record.step));
+    setPause(true);
+    setRunning(true);
+    setIsCompleted(false);
+    setRemainingTime(record.secondsLeft);
+    setCurrent(new Step(record.stepBegan, record.stepId, record.stepLabel, this));
+    for (const QString &line : record.gapLines())
+        log(line);
+    togglePause();
+}
+
 void VerkeersLeiding::sendCurrentStepState()
 {
     if (m_pause) {

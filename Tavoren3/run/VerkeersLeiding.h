@@ -2,6 +2,7 @@
 
 #include "model/CurrentProtocol.h"
 #include "run/LabelLog.h"
+#include "run/RunRecord.h"
 #include "run/SoundPlayer.h"
 #include "run/Step.h"
 
@@ -117,6 +118,10 @@ public:
     // Starts the current step again: only the event line is written, nothing is sent.
     Q_INVOKABLE void restartCurrentStep();
     Q_INVOKABLE void stopRun();
+    // Takes up a run the timekeeper left without ending it, on the protocol
+    // already loaded: the label log holds the file's lines so far, the gap is
+    // written as a pause with its note, and the step resumes where it was.
+    void resumeInterruptedRun(const RunRecord &record, const QString &labelFileText);
     Q_INVOKABLE void sendCurrentStepState();
 
     // The one way to add a line to the label log and its file.

@@ -13,6 +13,11 @@ target_sources(tavoren_core PRIVATE
   run/NextStepViewModel.h run/NextStepViewModel.cpp
   run/QtSoundPlayer.h run/QtSoundPlayer.cpp
   run/RemainingTimeJumps.h run/RemainingTimeJumps.cpp
+  run/InstanceLock.h run/InstanceLock.cpp
+  run/InterruptedRun.h run/InterruptedRun.cpp
+  run/QuitQuestion.h run/QuitQuestion.cpp
+  run/RunRecord.h run/RunRecord.cpp
+  run/RunRecorder.h run/RunRecorder.cpp
   run/ScreenModels.h run/ScreenModels.cpp
   run/SoundPlayer.h
   run/StartViewModel.h run/StartViewModel.cpp

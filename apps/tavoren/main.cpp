@@ -18,6 +18,10 @@
 //   click NAME, type NAME TEXT, text NAME, shown NAME, enabled NAME,
 //   screenshot FILE, quit
 // (NAME is a control's object name).
+// A run in progress is kept in a record in the application's data folder;
+// SIGTERM and SIGINT write it and end the program cleanly, so the next start
+// offers to resume the run. A second timekeeper on the same documents folder
+// does not start.
 // With TAVOREN_REPORT_FIRST_FRAME set, "first frame" goes to standard error
 // once the window has shown its first frame (for the start-up benchmark).
 
@@ -25,11 +29,14 @@
 #include "common/DeviceInfo.h"
 #include "common/Console.h"
 #include "common/DocumentsFolder.h"
+#include "common/LiveObjects.h"
 #include "common/ScreenDriver.h"
 #include "common/StandardInputLines.h"
+#include "common/TerminationSignals.h"
 #include "report/AppInfo.h"
 #include "report/DesktopUrlOpener.h"
 #include "report/SystemMailComposer.h"
+#include "run/InstanceLock.h"
 #include "run/QtSoundPlayer.h"
 #include "run/ScreenModels.h"
 #include "run/Tavoren3App.h"
@@ -51,6 +58,7 @@ Q_IMPORT_QML_PLUGIN(TavorenPlugin)
 
 int main(int argc, char *argv[])
 {
+    LiveObjects::install();
     const bool headless =
         std::any_of(argv + 1, argv + argc, [](const char *argument) { return std::strcmp(argument, "--headless") == 0; });
     if (headless) {
@@ -109,6 +117,11 @@ int main(int argc, char *argv[])
     BleBackend::setUseSimulator(!parser.isSet(bluetooth));
     if (parser.isSet(documents))
         DocumentsFolder::setOverride(parser.value(documents));
+    InstanceLock lock;
+    if (const QString refusal = lock.acquire(); !refusal.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(refusal));
+        return 1;
+    }
 
     QtSoundPlayer sound;
     Tavoren3App app(sound, DeviceInfo::modelName());
@@ -131,6 +144,11 @@ int main(int argc, char *argv[])
                      &Tavoren3App::scenePhaseChanged);
     QObject::connect(&application, &QGuiApplication::applicationStateChanged, models.editor(),
                      &RunEditorViewModel::setScenePhase);
+    // However the program ends, a run in progress leaves its record with the last-alive time.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &models.recorder(), &RunRecorder::keepAlive);
+    TerminationSignals terminationSignals;
+    // exit, not quit: quit would ask the window, which refuses during a run.
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &application, [] { QCoreApplication::exit(0); });
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
@@ -150,7 +168,7 @@ int main(int argc, char *argv[])
         input = std::make_unique<StandardInputLines>();
         QObject::connect(input.get(), &StandardInputLines::lineRead, [&driver](const QString &line) {
             if (line == QLatin1String("quit"))
-                QCoreApplication::quit();
+                QCoreApplication::exit(0);
             else if (!line.isEmpty())
                 Console::line(QStringLiteral("= ") + driver->perform(line));
         });

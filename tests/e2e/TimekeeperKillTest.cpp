@@ -1,15 +1,22 @@
 // The timekeeper killed outright in the middle of a run, again and again:
 // every label line it said it had written is in the file, whole and in order.
+#include "run/LabelFileReader.h"
+#include "support/ProgramRun.h"
 #include "support/TemporaryDocuments.h"
 #include "support/TestProtocol.h"
 #include "support/TestSeed.h"
 #include "support/TimekeeperProcess.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -88,4 +95,227 @@ TEST(TimekeeperKill, EveryLineReportedWrittenIsInTheFileWholeAfterASigkill)
             EXPECT_EQ(match.captured(1), labels.at(i));
         }
     }
+}
+
+namespace {
+
+enum class Ending { kill, terminate, quitQuestion, cutRecord };
+
+// Where the run is when the timekeeper ends, and how it ends.
+struct KillPoint
+{
+    const char *name;
+    Ending ending;
+    int step;            // 1-based, where the run was
+    const char *label;
+    bool paused;
+    bool close;          // "Close it" instead of "Resume"
+};
+
+void PrintTo(const KillPoint &point, std::ostream *out) { *out << point.name; }
+
+TestProtocol resumeProtocol()
+{
+    using S = TestProtocol;
+    return {"Resume", "1", false,
+            {S::step(1, "First", "first", 2), S::step(2, "Rest", "rest", 8), S::step(3, "Wait", "wait", 0),
+             S::step(4, "Sums", "sums", 8, {{"Arithmetic tasks", {"TTR_addition_problems_1.txt"}}}),
+             S::step(5, "Last", "last", 2)}};
+}
+
+// Takes the run started as participant 7 to the point.
+bool reach(TimekeeperProcess &timekeeper, const KillPoint &point)
+{
+    const auto at = [&](const char *name) {
+        return timekeeper.waitUntil([&] { return timekeeper.text("stepName") == name; }, 10000);
+    };
+    if (!at("Rest"))
+        return false;
+    if (point.step == 2 && std::string(point.name) == "boundary")
+        return true;
+    if (point.paused && !timekeeper.click("pauseButton"))
+        return false;
+    if (point.step >= 3 && !(timekeeper.click("doneButton") && at("Wait")))
+        return false;
+    if (point.step >= 4 && !(timekeeper.click("doneButton") && at("Sums") && timekeeper.click("correctButton")))
+        return false;
+    QTest::qWait(1500);
+    return true;
+}
+
+QStringList linesOf(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts);
+}
+
+QDateTime timeOf(const QString &line)
+{
+    return QDateTime::fromString(line.section('\t', 0, 0), "dd-MM-yy/HH:mm:ss.zzz").addYears(100);
+}
+
+} // namespace
+
+class TimekeeperKillPoint : public ::testing::TestWithParam<KillPoint>
+{
+};
+
+TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
+{
+    const KillPoint &point = GetParam();
+    TemporaryDocuments documents;
+    documents.write("Research_protocols/resume.json", resumeProtocol().json());
+    const auto labelFile = [&]() -> QString {
+        const QStringList files = QDir(documents.filePath("Label_files/Resume")).entryList({"Resume_7_*.lbl"}, QDir::Files);
+        return files.size() == 1 ? documents.filePath("Label_files/Resume/" + files.first()) : QString();
+    };
+    QDateTime ended;
+    {
+        TimekeeperProcess timekeeper(documents.path());
+        ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("runRow resume.json"); }));
+        ASSERT_TRUE(timekeeper.type("ppidField", "7"));
+        ASSERT_TRUE(timekeeper.click("startButton"));
+        ASSERT_TRUE(reach(timekeeper, point)) << timekeeper.text("stepName").toStdString();
+        switch (point.ending) {
+        case Ending::kill:
+        case Ending::cutRecord: timekeeper.kill(); break;
+        case Ending::terminate:
+            timekeeper.terminate();
+            EXPECT_EQ(timekeeper.waitForExit(), 0);
+            break;
+        case Ending::quitQuestion:
+            EXPECT_EQ(timekeeper.ask("close"), "still open");
+            EXPECT_TRUE(timekeeper.shown("quitAlert"));
+            EXPECT_EQ(timekeeper.text("quitMessage"),
+                      "A run is in progress. Quit anyway? The label file is kept and the run can be resumed.");
+            ASSERT_TRUE(timekeeper.click("alertButton Cancel"));
+            EXPECT_FALSE(timekeeper.shown("quitAlert"));
+            EXPECT_EQ(timekeeper.ask("close"), "still open");
+            EXPECT_TRUE(timekeeper.shown("quitAlert"));
+            timekeeper.command("click alertButton Quit");
+            EXPECT_EQ(timekeeper.waitForExit(), 0);
+            break;
+        }
+        ended = QDateTime::currentDateTime();
+    }
+    ASSERT_FALSE(labelFile().isEmpty());
+    const QByteArray before = [&] {
+        QFile file(labelFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    ASSERT_TRUE(before.endsWith('\n'));
+
+    if (point.ending == Ending::cutRecord) {
+        // A record cut in half (written by anything but the timekeeper) is not offered.
+        const QDir data(qEnvironmentVariable("XDG_DATA_HOME") + "/tavoren");
+        for (const QString &name : data.entryList({"run-*.json"}, QDir::Files)) {
+            QFile record(data.filePath(name));
+            ASSERT_TRUE(record.open(QIODevice::ReadWrite));
+            record.resize(record.size() / 2);
+        }
+        TimekeeperProcess timekeeper(documents.path());
+        ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.shown("startButton"); }));
+        QTest::qWait(500);
+        EXPECT_FALSE(timekeeper.shown("startAlert"));
+        return;
+    }
+
+    TimekeeperProcess timekeeper(documents.path());
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.shown("alertButton Close it"); }));
+    const QString offer = timekeeper.text("alertMessage");
+    EXPECT_TRUE(offer.startsWith(QStringLiteral("The run of participant 7 (resume) was interrupted in step %1 \"%2\" of 5, at about ")
+                                     .arg(point.step)
+                                     .arg(point.label)))
+        << offer.toStdString();
+    ASSERT_TRUE(timekeeper.click(point.close ? "alertButton Close it" : "alertButton Resume"));
+    const QString tag = QStringLiteral("%1 (%2) ").arg(point.label).arg(point.step);
+    QStringList expected;
+    if (!point.paused)
+        expected << tag + "started" << tag + "paused ";
+    const int noteAt = int(expected.size());
+    expected << "The timekeeper stopped unexpectedly at about " << (point.close ? tag + "started" : "research resumed in " + tag.trimmed());
+    if (point.close)
+        expected << tag + "stopped ";
+    QStringList added;
+    ASSERT_TRUE(timekeeper.waitUntil([&] {
+        QFile file(labelFile());
+        file.open(QIODevice::ReadOnly);
+        added = linesOf(file.readAll().mid(before.size()));
+        return added.size() >= expected.size();
+    }));
+    added = added.mid(0, expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const QString text = added.at(i).section('\t', 1);
+        EXPECT_TRUE(i == noteAt ? text.startsWith(expected.at(i)) : text == expected.at(i)) << added.at(i).toStdString();
+    }
+    // The pause and the note are at the last tick the timekeeper lived.
+    const QDateTime lastAlive = timeOf(added.at(noteAt));
+    EXPECT_LE(lastAlive.msecsTo(ended), 2500) << added.at(noteAt).toStdString();
+    EXPECT_GE(lastAlive.msecsTo(ended), -500);
+    EXPECT_TRUE(added.at(noteAt).contains(lastAlive.toString("HH:mm:ss") + "; the run was paused"));
+    if (!point.paused)
+        EXPECT_EQ(timeOf(added.at(1)), lastAlive);
+
+    if (point.close) {
+        QFile file(labelFile());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray whole = file.readAll();
+        EXPECT_TRUE(whole.endsWith('\n'));
+        EXPECT_FALSE(LabelFileReader::read(whole).error.has_value());
+        EXPECT_FALSE(timekeeper.shown("startAlert")) << "closed for good";
+        return;
+    }
+    for (int i = 0; i < 8 && !timekeeper.shown("completionOverlay"); ++i) {
+        timekeeper.click("doneButton");
+        QTest::qWait(300);
+    }
+    ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.shown("completionOverlay"); }));
+
+    // The export shows the gap as a pause with its note, and passes the validator.
+    const QString dataset = documents.filePath("dataset");
+    const ProgramRun bids = ProgramRun::of(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli",
+                                           {"bids", labelFile(), "--out", dataset, "--author", "A. Researcher"});
+    ASSERT_EQ(bids.status, 0) << bids.err.toStdString();
+    QFile events(bids.outLines().value(0));
+    ASSERT_TRUE(events.open(QIODevice::ReadOnly)) << bids.out.toStdString();
+    const QStringList rows = linesOf(events.readAll());
+    const auto note = std::find_if(rows.begin(), rows.end(), [](const QString &row) {
+        return row.section('\t', 2, 2) == "note" && row.contains("The timekeeper stopped unexpectedly");
+    });
+    ASSERT_NE(note, rows.end()) << rows.join('\n').toStdString();
+    const double noteOnset = note->section('\t', 0, 0).toDouble();
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const QString &row) {
+        const double onset = row.section('\t', 0, 0).toDouble(), duration = row.section('\t', 1, 1).toDouble();
+        return row.section('\t', 2, 2) == "pause" && onset <= noteOnset && onset + duration > noteOnset;
+    })) << rows.join('\n').toStdString();
+    const QString validator = QStringLiteral(TAVOREN_SOURCE_DIR "/tools/bids/node_modules/.bin/bids-validator");
+    ASSERT_TRUE(QFileInfo::exists(validator)) << "run scripts/install-deps.sh";
+    const ProgramRun check = ProgramRun::of(validator, {dataset, "--json"}, 180000);
+    const QJsonObject issues = QJsonDocument::fromJson(check.out).object().value("issues").toObject();
+    ASSERT_FALSE(issues.isEmpty()) << (check.out + check.err).toStdString();
+    EXPECT_TRUE(issues.value("errors").toArray().isEmpty()) << QJsonDocument(issues).toJson().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TimekeeperKill, TimekeeperKillPoint,
+    ::testing::Values(KillPoint{"timedStep", Ending::kill, 2, "rest", false, false},
+                      KillPoint{"paused", Ending::kill, 2, "rest", true, false},
+                      KillPoint{"untimedStep", Ending::kill, 3, "wait", false, false},
+                      KillPoint{"task", Ending::kill, 4, "sums", false, false},
+                      KillPoint{"boundary", Ending::kill, 2, "rest", false, false},
+                      KillPoint{"closeIt", Ending::kill, 2, "rest", false, true},
+                      KillPoint{"cutRecord", Ending::cutRecord, 2, "rest", false, false},
+                      KillPoint{"sigterm", Ending::terminate, 2, "rest", false, false},
+                      KillPoint{"quitQuestion", Ending::quitQuestion, 2, "rest", false, false}),
+    [](const ::testing::TestParamInfo<KillPoint> &info) { return std::string(info.param.name); });
+
+TEST(TimekeeperKill, ASecondTimekeeperOnTheSameDocumentsRefusesToStart)
+{
+    TemporaryDocuments documents;
+    TimekeeperProcess first(documents.path());
+    ASSERT_TRUE(first.waitUntil([&] { return first.shown("startButton"); }));
+    const ProgramRun second = ProgramRun::of(TAVOREN_BINARY_DIR "/apps/tavoren/tavoren",
+                                             {"--headless", "--documents", documents.path()});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_TRUE(second.err.contains("Another timekeeper (tavoren, process ")) << second.err.toStdString();
+    EXPECT_TRUE(second.err.contains(documents.path().toUtf8()));
 }

@@ -25,6 +25,18 @@ void LineProcess::kill()
     m_process.waitForFinished(5000);
 }
 
+void LineProcess::terminate()
+{
+    m_process.terminate();
+}
+
+int LineProcess::waitForExit(int timeoutMs)
+{
+    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(timeoutMs))
+        return -1;
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+}
+
 void LineProcess::read()
 {
     m_partial += m_process.readAllStandardOutput();

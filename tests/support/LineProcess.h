@@ -25,6 +25,10 @@ public:
     qint64 processId() const { return m_process.processId(); }
     void command(const QString &line);
     void kill();
+    // Sends SIGTERM.
+    void terminate();
+    // Waits for the program to end: its exit status, or -1 when it did not end by itself.
+    int waitForExit(int timeoutMs = 15000);
 
 private:
     void read();

@@ -25,6 +25,10 @@ int main(int argc, char **argv)
     QTemporaryDir configuration;
     qputenv("XDG_CONFIG_HOME", configuration.path().toUtf8());
     chooseMediaBackend();
+    // Records of runs in progress go to a data folder of the run's own, which
+    // the programs the tests start share.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("tavoren-tests"));
     LinkPairing::pair(LinkPairing::thisProcessFolder(), LinkPairing::thisProcessFolder(), QStringLiteral("test timekeeper"),
