@@ -23,6 +23,12 @@ BrowserProcess::BrowserProcess()
     waitForLine(QStringLiteral("ready"), 30000);
 }
 
+BrowserProcess::~BrowserProcess()
+{
+    command(QStringLiteral("quit"));
+    waitForExit(10000);
+}
+
 bool BrowserProcess::available()
 {
     return QFile::exists(QStringLiteral("/usr/bin/chromium")) && !QStandardPaths::findExecutable("node").isEmpty()

@@ -11,6 +11,8 @@ class BrowserProcess : public LineProcess
 {
 public:
     BrowserProcess();
+    // Asks the driver to close its browser first: killed, it would leave chromium running.
+    ~BrowserProcess();
 
     // Whether chromium and the driver's packages are there to run it.
     static bool available();
