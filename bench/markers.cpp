@@ -6,6 +6,7 @@
 //
 //   bench_markers [--boundaries N]
 
+#include "BenchSetting.h"
 #include "Samples.h"
 #include "SyntheticProtocol.h"
 #include "TickComparison.h"
@@ -62,12 +63,8 @@ int main(int argc, char *argv[])
     // The codes are the steps' numeric ids, which a box carries up to 255.
     const int boundaries = std::clamp(parser.value(countOption).toInt(), 2, 250);
 
-    Console::useStandardError();
-    qputenv("TAVOREN_DISCOVERY", "loopback");
-    qputenv("TAVOREN_DISCOVERY_PORT", QByteArray::number(40000 + QCoreApplication::applicationPid() % 10000));
-    QTemporaryDir documents;
-    DocumentsFolder::setOverride(documents.path());
-    BleBackend::setUseSimulator(true);
+    const QTemporaryDir documents;
+    useBenchSetting(documents);
 
     QProcess socat;
     const QString device = documents.filePath(QStringLiteral("A")), far = documents.filePath(QStringLiteral("B"));

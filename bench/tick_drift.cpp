@@ -6,6 +6,7 @@
 //
 //   bench_tick_drift [--ticks N] [--step-seconds S] [--qtimer]
 
+#include "BenchSetting.h"
 #include "ResidentMemory.h"
 #include "SyntheticProtocol.h"
 #include "TickComparison.h"
@@ -44,12 +45,8 @@ int main(int argc, char *argv[])
     const int ticks = std::max(2, parser.value(ticksOption).toInt());
     const int stepSeconds = std::max(1, parser.value(stepOption).toInt());
 
-    Console::useStandardError();
-    qputenv("TAVOREN_DISCOVERY", "loopback");
-    qputenv("TAVOREN_DISCOVERY_PORT", QByteArray::number(40000 + QCoreApplication::applicationPid() % 10000));
-    QTemporaryDir documents;
-    DocumentsFolder::setOverride(documents.path());
-    BleBackend::setUseSimulator(true);
+    const QTemporaryDir documents;
+    useBenchSetting(documents);
 
     CurrentProtocol protocol;
     protocol.currentProtocol()->copyFrom(
