@@ -1,5 +1,8 @@
 #include "BenchTimekeeper.h"
 
+#include "drone/DeviceIdentity.h"
+#include "drone/PairedDevices.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -14,7 +17,15 @@ BenchTimekeeper::BenchTimekeeper(const QString &program, const QByteArray &proto
     m_environment.insert(QStringLiteral("TAVOREN_DISCOVERY_PORT"),
                          QString::number(40000 + QCoreApplication::applicationPid() % 10000));
     m_environment.insert(QStringLiteral("HOME"), m_home.path());
-    m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral(".config")));
+    const QString config = m_home.filePath(QStringLiteral(".config"));
+    m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    // The timekeeper and its drone paired ahead, as a finished pairing leaves them.
+    const QString timekeeperFolder = config + QStringLiteral("/tavoren");
+    const QString droneFolder = config + QStringLiteral("/tavoren-drone");
+    PairedDevices(QDir(timekeeperFolder).filePath(QString::fromLatin1(PairedDevices::dronesFile)))
+        .add(DeviceIdentity(droneFolder).fingerprint(), QStringLiteral("Bench drone"));
+    PairedDevices(QDir(droneFolder).filePath(QString::fromLatin1(PairedDevices::timekeepersFile)))
+        .add(DeviceIdentity(timekeeperFolder).fingerprint(), QStringLiteral("bench timekeeper"));
 
     const QString documents = m_home.filePath(QStringLiteral("Documents"));
     QDir().mkpath(documents + QStringLiteral("/Research_protocols"));

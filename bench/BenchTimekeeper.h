@@ -9,7 +9,7 @@
 // The timekeeper application as the benchmarks run it: `tavoren --headless`
 // under the offscreen platform, with TAVOREN_REPORT_FIRST_FRAME set, in a
 // home folder of its own whose documents hold one protocol, "bench.json";
-// discovery on loopback on a port of its own. Touches go in on its standard
+// discovery on loopback on a port of its own; its drone paired ahead. Touches go in on its standard
 // input, one per line, each answered on its standard output.
 class BenchTimekeeper
 {
