@@ -6,16 +6,20 @@
 // malformed messages from the drone holds up the main loop. First, the time
 // from an invitation to the link being open, both ends showing their
 // certificates (paired ahead, in configuration folders of the run's own).
+// With --web, then the same round trip and rates to the tablet's page in
+// headless chromium, paired and linked through the timekeeper's web server.
 //
-//   bench_drone_link [--links N] [--states N] [--rates R1,R2,...] [--seconds S] [--drone PATH]
+//   bench_drone_link [--links N] [--states N] [--rates R1,R2,...] [--seconds S] [--drone PATH] [--web]
 
+#include "BenchSetting.h"
 #include "Samples.h"
+#include "support/BrowserProcess.h"
 
-#include "common/Console.h"
 #include "common/EventLoopWait.h"
 #include "drone/DeviceIdentity.h"
 #include "drone/MultipeerSession.h"
 #include "drone/PairedDevices.h"
+#include "web/WebDroneServer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -23,6 +27,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QProcess>
 #include <QSet>
 #include <QTextStream>
@@ -61,6 +66,128 @@ struct DroneOutput
     }
 };
 
+// What the far end got of the states first..last: those it never got, and those that came again.
+struct Delivery
+{
+    qint64 missing = 0;
+    int resends = 0;
+};
+using DeliveryCheck = std::function<Delivery(qint64 first, qint64 last)>;
+
+// Sends states through the session and times each from sendState to its acknowledgement.
+class AckClock
+{
+public:
+    explicit AckClock(MultipeerSession &session) : m_session(session)
+    {
+        m_clock.start();
+        QObject::connect(&session, &MultipeerSession::lastAckedSequenceChanged, &session, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            for (qint64 n = m_acked + 1; n <= m_session.lastAckedSequence(); ++n)
+                if (m_samples && m_sentAt.contains(n))
+                    m_samples->add(double(now - m_sentAt.take(n)) / 1000.0);
+            m_acked = m_session.lastAckedSequence();
+        });
+    }
+    void record(Samples *samples) { m_samples = samples; }
+    void send(const QString &payload)
+    {
+        m_session.sendState(payload);
+        m_sentAt.insert(m_session.stateSequence(), m_clock.nsecsElapsed());
+    }
+    qint64 last() const { return m_session.stateSequence(); }
+    bool acked(qint64 sequence) const { return m_acked >= sequence; }
+
+private:
+    MultipeerSession &m_session;
+    QElapsedTimer m_clock;
+    QHash<qint64, qint64> m_sentAt;
+    Samples *m_samples = nullptr;
+    qint64 m_acked = 0;
+};
+
+// One state at a time, each waited for.
+bool timeRoundTrip(AckClock &clock, int states, const QString &name, QTextStream &out)
+{
+    Samples samples;
+    clock.record(&samples);
+    for (int i = 0; i < states; ++i) {
+        clock.send(QStringLiteral("timer: %1").arg(states - i));
+        if (!EventLoopWait::until([&] { return clock.acked(clock.last()); }, 5000)) {
+            out << "state " << clock.last() << " was not acknowledged within 5 s\n";
+            return false;
+        }
+    }
+    clock.record(nullptr);
+    out << samples.summary(name) << "\n";
+    return true;
+}
+
+// Each rate for some seconds; prints the highest the far end kept up with.
+void timeRates(AckClock &clock, const QStringList &rates, int seconds, const QString &farEnd,
+               const DeliveryCheck &delivered, QTextStream &out)
+{
+    int sustained = 0;
+    for (const QString &rateText : rates) {
+        const int rate = rateText.toInt();
+        if (rate <= 0)
+            continue;
+        Samples rateLatency;
+        clock.record(&rateLatency);
+        const qint64 first = clock.last() + 1;
+        QElapsedTimer phase;
+        phase.start();
+        qint64 sent = 0;
+        const qint64 total = qint64(rate) * seconds;
+        QTimer pacer;
+        pacer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&pacer, &QTimer::timeout, [&] {
+            const qint64 due = std::min(total, phase.nsecsElapsed() * rate / 1000000000);
+            for (; sent < due; ++sent)
+                clock.send(QStringLiteral("text: state %1 of the rate %2").arg(sent).arg(rate));
+        });
+        pacer.start(5);
+        EventLoopWait::until([&] { return sent >= total; }, (seconds + 30) * 1000);
+        pacer.stop();
+        const double sendingSeconds = double(phase.nsecsElapsed()) / 1e9;
+        const qint64 last = clock.last();
+        EventLoopWait::until([&] { return clock.acked(last); }, 5000);
+        // Resends of late states arrive 0.7 s after their first sending.
+        EventLoopWait::until([] { return false; }, 800);
+        clock.record(nullptr);
+        const Delivery delivery = delivered(first, last);
+        out << "rate " << rate << "/s: sent " << sent << " in " << QString::number(sendingSeconds, 'f', 2) << " s ("
+            << QString::number(double(sent) / sendingSeconds, 'f', 0) << "/s), missing at " << farEnd << " "
+            << delivery.missing << ", resent " << delivery.resends << ", " << rateLatency.summary(QStringLiteral("ack"))
+            << "\n";
+        if (delivery.missing == 0 && delivery.resends == 0 && double(sent) / sendingSeconds >= 0.95 * rate)
+            sustained = std::max(sustained, rate);
+    }
+    out << "sustained by " << farEnd << " without loss or resend: " << sustained << " states/s\n";
+}
+
+// The page in headless chromium, paired as an operator pairs a tablet: opened
+// at the pairing address, its code confirmed on the timekeeper's side.
+bool linkPage(WebDroneServer &web, BrowserProcess &browser, QTextStream &out)
+{
+    web.setEnabled(true);
+    if (!web.enabled()) {
+        out << "the web server did not start: " << web.problem() << "\n";
+        return false;
+    }
+    browser.ask(QStringLiteral("open %1 1024 768").arg(web.pairingAddress()));
+    if (!EventLoopWait::until([&] { return !web.pairingCode().isEmpty(); }, 15000)) {
+        out << "the page did not ask to pair\n";
+        return false;
+    }
+    web.confirmPairing();
+    if (!EventLoopWait::until([&] { return !web.connectedPeers().isEmpty(); }, 15000)) {
+        out << "the page did not link\n";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -78,15 +205,14 @@ int main(int argc, char *argv[])
                                          QStringLiteral("PATH"), QStringLiteral(TAVOREN_DRONE_PROGRAM));
     const QCommandLineOption linksOption(QStringLiteral("links"), QStringLiteral("Invitations to time."),
                                          QStringLiteral("N"), QStringLiteral("200"));
-    parser.addOptions({linksOption, statesOption, ratesOption, secondsOption, droneOption});
+    const QCommandLineOption webOption(QStringLiteral("web"), QStringLiteral("Then the same to the tablet's page in headless chromium."));
+    parser.addOptions({linksOption, statesOption, ratesOption, secondsOption, droneOption, webOption});
     parser.process(app);
     QTextStream out(stdout);
 
-    // Both ends stay on loopback, on a discovery port of their own.
-    const QByteArray discoveryPort = QByteArray::number(40000 + QCoreApplication::applicationPid() % 10000);
-    qputenv("TAVOREN_DISCOVERY", "loopback");
-    qputenv("TAVOREN_DISCOVERY_PORT", discoveryPort);
-    Console::useStandardError();
+    // Both ends on loopback; the session's log in a documents folder of the run's own.
+    QTemporaryDir documents;
+    useBenchSetting(documents);
     // Both identities and paired lists in folders of this run, paired ahead.
     QTemporaryDir benchHome;
     QTemporaryDir droneHome;
@@ -112,36 +238,22 @@ int main(int argc, char *argv[])
     }
 
     MultipeerSession session(QStringLiteral("bench-timekeeper"));
-    QHash<qint64, qint64> sentAt;
-    Samples *latencies = nullptr;
-    qint64 acked = 0;
-    QElapsedTimer clock;
-    clock.start();
-    QObject::connect(&session, &MultipeerSession::lastAckedSequenceChanged, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        for (qint64 n = acked + 1; n <= session.lastAckedSequence(); ++n) {
-            if (latencies && sentAt.contains(n))
-                latencies->add(double(now - sentAt.take(n)) / 1000.0);
-        }
-        acked = session.lastAckedSequence();
-    });
-    const auto send = [&](const QString &payload) {
-        session.sendState(payload);
-        sentAt.insert(session.stateSequence(), clock.nsecsElapsed());
-    };
+    AckClock clock(session);
+    QElapsedTimer linkClock;
+    linkClock.start();
 
     session.setAutoInvite(false);
     Samples linking;
     const QString address = QStringLiteral("127.0.0.1:%1").arg(drone.port);
     const int links = std::max(1, parser.value(linksOption).toInt());
     for (int i = 0; i < links; ++i) {
-        const qint64 invited = clock.nsecsElapsed();
+        const qint64 invited = linkClock.nsecsElapsed();
         session.inviteAddress(address);
         if (!EventLoopWait::until([&] { return session.isConnected(); }, 10000)) {
             out << "no link to the drone\n";
             return 1;
         }
-        linking.add(double(clock.nsecsElapsed() - invited) / 1000.0);
+        linking.add(double(linkClock.nsecsElapsed() - invited) / 1000.0);
         if (i + 1 == links)
             break;
         EventLoopWait::until([&] { return !session.connectedPeers().isEmpty(); }, 1000);
@@ -150,59 +262,20 @@ int main(int argc, char *argv[])
     }
     out << linking.summary(QStringLiteral("invitation to linked, certificates on both sides")) << "\n";
 
-    Samples roundTrip;
-    latencies = &roundTrip;
     const int states = std::max(1, parser.value(statesOption).toInt());
-    for (int i = 0; i < states; ++i) {
-        send(QStringLiteral("timer: %1").arg(states - i));
-        if (!EventLoopWait::until([&] { return acked >= session.stateSequence(); }, 5000)) {
-            out << "state " << session.stateSequence() << " was not acknowledged within 5 s\n";
-            return 1;
-        }
-    }
-    out << roundTrip.summary(QStringLiteral("state to acknowledgement")) << "\n";
-
+    if (!timeRoundTrip(clock, states, QStringLiteral("state to acknowledgement"), out))
+        return 1;
     const int seconds = std::max(1, parser.value(secondsOption).toInt());
-    int sustained = 0;
-    for (const QString &rateText : parser.value(ratesOption).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const int rate = rateText.toInt();
-        if (rate <= 0)
-            continue;
-        Samples rateLatency;
-        latencies = &rateLatency;
-        const qint64 first = session.stateSequence() + 1;
-        const int resendsBefore = drone.resends;
-        QElapsedTimer phase;
-        phase.start();
-        qint64 sent = 0;
-        const qint64 total = qint64(rate) * seconds;
-        QTimer pacer;
-        pacer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&pacer, &QTimer::timeout, [&] {
-            const qint64 due = std::min(total, phase.nsecsElapsed() * rate / 1000000000);
-            for (; sent < due; ++sent)
-                send(QStringLiteral("text: state %1 of the rate %2").arg(sent).arg(rate));
-        });
-        pacer.start(5);
-        EventLoopWait::until([&] { return sent >= total; }, (seconds + 30) * 1000);
-        pacer.stop();
-        const double sendingSeconds = double(phase.nsecsElapsed()) / 1e9;
-        const qint64 last = session.stateSequence();
-        EventLoopWait::until([&] { return acked >= last && drone.received.contains(last); }, 5000);
-        // Resends of late states arrive 0.7 s after their first sending.
-        EventLoopWait::until([] { return false; }, 800);
-        qint64 missing = 0;
+    const QStringList rates = parser.value(ratesOption).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    int resendsSeen = 0;
+    timeRates(clock, rates, seconds, QStringLiteral("the drone"), [&](qint64 first, qint64 last) {
+        Delivery delivery;
         for (qint64 n = first; n <= last; ++n)
-            missing += drone.received.contains(n) ? 0 : 1;
-        const int resends = drone.resends - resendsBefore;
-        out << "rate " << rate << "/s: sent " << sent << " in " << QString::number(sendingSeconds, 'f', 2) << " s ("
-            << QString::number(double(sent) / sendingSeconds, 'f', 0) << "/s), missing at the drone " << missing
-            << ", resent " << resends << ", " << rateLatency.summary(QStringLiteral("ack")) << "\n";
-        if (missing == 0 && resends == 0 && double(sent) / sendingSeconds >= 0.95 * rate)
-            sustained = std::max(sustained, rate);
-    }
-    latencies = nullptr;
-    out << "sustained without loss or resend: " << sustained << " states/s\n";
+            delivery.missing += drone.received.contains(n) ? 0 : 1;
+        delivery.resends = drone.resends - resendsSeen;
+        resendsSeen = drone.resends;
+        return delivery;
+    }, out);
 
     // A flood from the drone: thousands of malformed messages and a few
     // large ones; the longest the main loop went without serving a 20 ms timer.
@@ -221,8 +294,39 @@ int main(int argc, char *argv[])
     watch.start(20);
     process.write(flood);
     EventLoopWait::until([&] { return session.receivedMessage() == QLatin1String("end of the flood"); }, 60000);
+    watch.stop();
     out << "longest main-loop gap during a flood from the drone: " << longestGapMs << " ms\n";
     process.write("quit\n");
     process.waitForFinished(5000);
+    if (!parser.isSet(webOption))
+        return 0;
+
+    // The same to the page, once the drone program has gone: one drone at a time.
+    session.cancelAllConnections();
+    EventLoopWait::until([&] { return session.linkedPeers().isEmpty(); }, 5000);
+    if (!BrowserProcess::available()) {
+        out << "no chromium or no tools/webdrone-test/node_modules (scripts/install-deps.sh)\n";
+        return 1;
+    }
+    WebDroneServer web(&session, {QHostAddress(QHostAddress::LocalHost), 0, {}, {}});
+    BrowserProcess browser;
+    if (!linkPage(web, browser, out))
+        return 1;
+    if (!timeRoundTrip(clock, states, QStringLiteral("state to the page's acknowledgement, headless chromium"), out))
+        return 1;
+    timeRates(clock, rates, seconds, QStringLiteral("the page"), [&](qint64 first, qint64 last) {
+        // The sequence numbers the page took in since the last look.
+        const QJsonArray got = browser.eval(QStringLiteral("window.tavoren.received.splice(0).map(r => parseInt(r))")).toArray();
+        QSet<qint64> seen;
+        Delivery delivery;
+        for (const QJsonValue &sequence : got) {
+            const qint64 n = sequence.toInteger();
+            delivery.resends += seen.contains(n) ? 1 : 0;
+            seen.insert(n);
+        }
+        for (qint64 n = first; n <= last; ++n)
+            delivery.missing += seen.contains(n) ? 0 : 1;
+        return delivery;
+    }, out);
     return 0;
 }

@@ -81,6 +81,9 @@ WebDroneServer::~WebDroneServer()
 {
     if (s_instance == this)
         s_instance = nullptr;
+    // The servers close their links as they go: those last signals must not reach this half-gone server.
+    for (QWebSocket *socket : findChildren<QWebSocket *>(Qt::FindDirectChildrenOnly))
+        socket->disconnect(this);
 }
 
 WebDroneServer *WebDroneServer::create(QQmlEngine *, QJSEngine *)
