@@ -43,6 +43,8 @@ Item {
             color: "white"
             font.pixelSize: message.unit * 4.5
             font.bold: true
+            // On a screen held upright the time is narrower, never wider than the screen.
+            fontSizeMode: Text.HorizontalFit
             horizontalAlignment: Text.AlignHCenter
             Layout.fillWidth: true
         }

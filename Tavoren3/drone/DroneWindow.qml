@@ -119,6 +119,8 @@ ApplicationWindow {
                 font.pixelSize: window.unit * 2.6
                 font.bold: true
                 font.letterSpacing: window.unit * 0.3
+                // Narrower on a screen held upright.
+                fontSizeMode: Text.HorizontalFit
                 horizontalAlignment: Text.AlignHCenter
             }
             Text {

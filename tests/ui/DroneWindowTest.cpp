@@ -53,6 +53,24 @@ protected:
         EXPECT_LE(item->property("contentHeight").toReal(), item->height() + 1);
     }
 
+    // At both of a tablet's sizes the items lie inside the window; shot beside the page's web-NAME-WxH.png.
+    void atTabletSizes(const QString &name, const QStringList &items)
+    {
+        for (const auto &[width, height] : {std::pair{1024, 768}, std::pair{768, 1024}}) {
+            window->resize(width, height);
+            settle();
+            for (const QString &item : items)
+                expectShownInside(item);
+            screenshot(QStringLiteral("drone-%1-%2x%3").arg(name).arg(width).arg(height));
+        }
+    }
+    void link()
+    {
+        timekeeper.setAutoInvite(true);
+        timekeeper.startBrowsing();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return timekeeper.isConnected() && endpoint.connected(); }, 15000));
+    }
+
     DroneEndpoint endpoint{QStringLiteral("drone")};
     DroneScreen screen{endpoint};
     MultipeerSession timekeeper{QStringLiteral("timekeeper")};
@@ -69,9 +87,7 @@ TEST_F(DroneWindow, EachStateShowsItsTextsInsideTheWindowAPauseCoversThemAndTheR
     EXPECT_EQ(view(), nullptr);
     EXPECT_EQ(text("droneStatus"), "Waiting for the timekeeper");
     screenshot("drone-waiting");
-    timekeeper.setAutoInvite(true);
-    timekeeper.startBrowsing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timekeeper.isConnected() && endpoint.connected(); }, 15000));
+    link();
     documents.write("two.txt", "images/sun.png\nmoon.png\n");
     const QString longText = "Sit still and look at the cross.\nBreathe calmly | keep your eyes open";
     const QString markup = "<b>bold</b> & <img src=\"http://127.0.0.1:1/x.png\">";
@@ -139,6 +155,8 @@ TEST_F(DroneWindow, APairingShowsItsCodeLargeAndPairOnTheDroneConfirmsIt)
     EXPECT_EQ(text("dronePairingHint"), "Press Pair when the timekeeper shows the same code.");
     expectShownInside("dronePairingCode");
     EXPECT_GE(property("dronePairingCode", "font").value<QFont>().pixelSize(), window->height() / 6);
+    atTabletSizes("pairing", {"dronePairingTitle", "dronePairingCode", "dronePairingHint"});
+    window->resize(1280, 800);
     screenshot("drone-pairing");
     click("dronePairButton");
     EXPECT_EQ(text("dronePairingHint"), "Waiting for Pair on the timekeeper...");
@@ -147,4 +165,22 @@ TEST_F(DroneWindow, APairingShowsItsCodeLargeAndPairOnTheDroneConfirmsIt)
     ASSERT_TRUE(asking.waitForLine("refused"));
     settle();
     EXPECT_FALSE(shown("dronePairing"));
+}
+
+// The states of the tablet page's screenshots, at the page's sizes.
+TEST_F(DroneWindow, AtATabletsSizesTheViewsOfTheTabletRunStayInside)
+{
+    link();
+    const std::pair<QString, QStringList> cases[]{
+        {"timer: 4", {"droneDigits"}},
+        {"text: Look at the cross", {"droneTitle"}},
+        {"images: images.txt", {}},
+        {"breathing: 2.5, 0.0, 2.5, 0.0", {"droneBreathingPhase"}},
+        {"slider: How calm do you feel?", {"droneSliderQuestion", "droneSliderValue", "droneSendButton"}}};
+    for (const auto &[payload, items] : cases) {
+        SCOPED_TRACE(payload.toStdString());
+        state(payload);
+        atTabletSizes(payload.section(':', 0, 0), items);
+    }
+    EXPECT_FALSE(shown("droneProblem")) << "the images were all found";
 }

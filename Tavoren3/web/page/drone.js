@@ -274,11 +274,12 @@ function render() {
   const shown = viewOf(page.kind);
   for (const view of document.querySelectorAll('.view')) view.classList.toggle('shown', view.id === shown);
   $('pairingCode').textContent = page.pairingCode;
+  if (shown === 'pairing') fitWidth($('pairingCode'), unitPx() * 2.6);
   if (shown === 'message') {
     $('title').textContent = title();
     $('digits').textContent = digits();
     $('detail').textContent = page.kind === 'done' ? 'Thank you' : '';
-    fitTitle();
+    fitMessage();
   } else if (shown === 'breathing') {
     $('phase').textContent = page.pacer ? page.pacer.step.text : '';
   } else if (shown === 'video') {
@@ -303,16 +304,27 @@ function render() {
   $('status').textContent = inRun && !page.linked ? 'Waiting for the timekeeper' : '';
 }
 
-// The words shrink to fit, down to half their size, as the drone program's do.
-function fitTitle() {
-  const title = $('title');
+// The words shrink to fit, down to half their size, and the time to the
+// screen's width, as the drone program's do.
+function fitMessage() {
   const unit = unitPx();
+  fitWidth($('digits'), unit * 4.5);
+  const title = $('title');
   let size = unit * 1.3;
   title.style.fontSize = size + 'px';
   const column = $('message');
   while (size > unit * 0.5 && column.scrollHeight > column.clientHeight) {
     size *= 0.92;
     title.style.fontSize = size + 'px';
+  }
+}
+
+// A line's type shrinks from `size` until it fits its box's width.
+function fitWidth(element, size) {
+  element.style.fontSize = size + 'px';
+  while (size > 12 && element.scrollWidth > element.clientWidth) {
+    size *= 0.95;
+    element.style.fontSize = size + 'px';
   }
 }
 
