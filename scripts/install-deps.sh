@@ -15,7 +15,7 @@ PACKAGES=(
   xdg-utils msmtp python3-aiosmtpd
   dpkg-dev lintian desktop-file-utils appstream debootstrap
   qt6-serialport-dev socat
-  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium ffmpeg
 )
 # npm comes from Debian only where the machine has none of its own.
 command -v npm >/dev/null || PACKAGES+=(nodejs npm)

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QJsonArray>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -24,7 +25,9 @@ TestProtocol tabletProtocol()
              S::step(2, "Instruction", "instruction", 0, {{"Text (drone side)", {instruction}}}),
              S::step(3, "Pictures", "pictures", 0, {{"Images (drone side)", {"images.txt"}}}),
              S::step(4, "Breathing", "breathing", 0, {{"Breathing (drone side)", {"normal"}}}),
-             S::step(5, "Rating", "rating", 0, {{"Slider (drone side)", {question}}})}};
+             // No buttons, starts by itself, goes on to black at its end.
+             S::step(5, "Film", "film", 0, {{"Video (drone side)", {"clip.webm", "no", "yes", "yes"}}}),
+             S::step(6, "Rating", "rating", 0, {{"Slider (drone side)", {question}}})}};
 }
 
 // Pages of both orientations kept for the documentation when TAVOREN_SCREENSHOTS names a folder.
@@ -88,6 +91,11 @@ protected:
 
 TEST_F(WebDrone, PairedPageRunsTheProtocolAndComesBackAfterAReload)
 {
+    // A second and a half of test picture, made here.
+    ASSERT_EQ(QProcess::execute("ffmpeg", {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10", "-t",
+                                           "1.5", "-c:v", "libvpx", documents.filePath("clip.webm")}),
+              0)
+        << "ffmpeg (scripts/install-deps.sh)";
     const QString pairing = switchOn();
     ASSERT_TRUE(pairing.contains("#pair=")) << pairing.toStdString();
 
@@ -140,6 +148,13 @@ TEST_F(WebDrone, PairedPageRunsTheProtocolAndComesBackAfterAReload)
     ASSERT_TRUE(timekeeper->click("doneButton"));
     ASSERT_TRUE(pageShows("phase", "Breathe in"));
     screenshots(*browser, "breathing");
+
+    // The film plays by itself without buttons and leaves a black screen at its end.
+    ASSERT_TRUE(timekeeper->click("doneButton"));
+    ASSERT_TRUE(browser->waitFor("window.tavoren.kind === 'video' && document.getElementById('player').currentTime > 0.3"))
+        << browser->eval("document.getElementById('problem').innerText").toString().toStdString();
+    EXPECT_EQ(browser->eval("getComputedStyle(document.getElementById('videoButton')).display").toString(), "none");
+    ASSERT_TRUE(browser->waitFor("window.tavoren.kind === 'black'"));
 
     // A tap on 7 and Send: the rating in the label file.
     ASSERT_TRUE(timekeeper->click("doneButton"));
