@@ -43,6 +43,7 @@ ColumnLayout {
                 font.bold: true
             }
             Label {
+                objectName: "webDroneHint"
                 text: WebDrone.pairingCode.length > 0 ? "Does the tablet show this code?"
                                                       : "Scan the code with the tablet."
                 wrapMode: Text.WordWrap

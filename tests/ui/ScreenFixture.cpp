@@ -14,6 +14,9 @@ ScreenFixture::ScreenFixture(MailComposer &mailComposer)
     // Nothing leaves this machine: the update check finds no manifest.
     appInfo.setManifestUrl(QUrl::fromLocalFile(documents.filePath(QStringLiteral("no-manifest.plist"))));
     app = std::make_unique<Tavoren3App>(sound, QStringLiteral("Test tablet"));
+    webDrone = std::make_unique<WebDroneServer>(&app->VESK_Session(),
+                                                WebDroneServer::Options{WebDroneServer::defaultAddress(), 0, {}, {}});
+    WebDroneServer::setInstance(webDrone.get());
     models = std::make_unique<ScreenModels>(*app, appInfo, sound, urlOpener, mailComposer, haptics);
     load(QStringLiteral("qrc:/Tavoren/run/Main.qml"), {{QStringLiteral("models"), QVariant::fromValue(models.get())}});
 }
@@ -22,6 +25,7 @@ ScreenFixture::~ScreenFixture()
 {
     engine.reset();
     models.reset();
+    webDrone.reset();
     app.reset();
     Clock::install(nullptr);
 }

@@ -10,6 +10,7 @@
 #include "support/CountingSoundPlayer.h"
 #include "support/TestProtocol.h"
 #include "tasks/HapticFeedback.h"
+#include "web/WebDroneServer.h"
 
 // No address is opened and no mail leaves a test that sets up no mail of its own.
 struct NoUrlOpener : UrlOpener
@@ -47,6 +48,8 @@ protected:
     NoMailComposer composer;
     HapticFeedback haptics;
     std::unique_ptr<Tavoren3App> app;
+    // The chooser's tablet page, off until switched on, on loopback as the tests run.
+    std::unique_ptr<WebDroneServer> webDrone;
     AppInfo appInfo{QStringLiteral("3.0.0"), QStringLiteral("7")};
     std::unique_ptr<ScreenModels> models;
 };

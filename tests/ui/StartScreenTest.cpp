@@ -3,6 +3,8 @@
 #include "run/StartViewModel.h"
 #include "run/VerkeersLeiding.h"
 
+#include <QImage>
+#include <QQuickItem>
 #include <QTest>
 
 namespace {
@@ -98,4 +100,34 @@ TEST_F(StartScreen, EditModeDuplicatesAndDeletesOnlyAfterTheQuestion)
     answer("startAlert", "Delete");
     EXPECT_FALSE(documents.exists("Research_protocols/" + copy));
     EXPECT_EQ(models->start()->configFiles(), QStringList{"Solo_1.json"});
+}
+
+TEST_F(StartScreen, TheChoosersTabletSwitchServesThePageAndShowsItsAddressInACode)
+{
+    addProtocol("drone.json", true);
+    click("runRow drone.json");
+    click("droneButton");
+    EXPECT_EQ(text("webDroneSwitch"), "Use a tablet's browser");
+    EXPECT_FALSE(shown("webDroneAddress"));
+    click("webDroneSwitch");
+    ASSERT_TRUE(webDrone->enabled());
+    EXPECT_EQ(text("webDroneAddress"), QStringLiteral("http://127.0.0.1:%1/").arg(webDrone->port()));
+    EXPECT_EQ(text("webDroneHint"), "Scan the code with the tablet.");
+    const QString pairing = property("webDroneQrCode", "text").toString();
+    EXPECT_TRUE(pairing.startsWith(text("webDroneAddress") + "#pair=")) << pairing.toStdString();
+    // Drawn: dark modules and light ones.
+    auto *code = qobject_cast<QQuickItem *>(find("webDroneQrCode"));
+    ASSERT_TRUE(shown("webDroneQrCode"));
+    const QImage drawn = window->grabWindow().copy(code->mapRectToScene(code->boundingRect()).toRect());
+    qsizetype dark = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            dark += qGray(drawn.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_GT(dark, drawn.width() * drawn.height() / 10);
+    EXPECT_LT(dark, drawn.width() * drawn.height() * 7 / 10);
+    click("webDroneNewCode");
+    EXPECT_NE(property("webDroneQrCode", "text").toString(), pairing);
+    click("webDroneSwitch");
+    EXPECT_FALSE(webDrone->enabled());
+    EXPECT_FALSE(shown("webDroneQrCode"));
 }
