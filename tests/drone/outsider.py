@@ -33,7 +33,6 @@ def make_context(side):
 
 contexts = {side: make_context(side) for side in (ssl.PROTOCOL_TLS_CLIENT, ssl.PROTOCOL_TLS_SERVER)}
 shutil.rmtree(folder)
-context = contexts.get
 
 
 def say(*words):
@@ -68,7 +67,7 @@ def hello(name, peer_id, pair=False):
 def open_link(port, first):
     """Links to 127.0.0.1:port with the first frame; the peer's hello, or None when refused."""
     try:
-        link = context(ssl.PROTOCOL_TLS_CLIENT).wrap_socket(socket.create_connection(("127.0.0.1", port), 5))
+        link = contexts[ssl.PROTOCOL_TLS_CLIENT].wrap_socket(socket.create_connection(("127.0.0.1", port), 5))
         send(link, first)
         answer = receive(link)
     except OSError:
@@ -76,15 +75,28 @@ def open_link(port, first):
     return link, (None if answer is None else json.loads(answer))
 
 
-def listen(on_link):
+def listen(on_hello):
+    """Takes links on a port of its own and says it; each hello goes to on_hello(link, hello)."""
     server = socket.create_server(("127.0.0.1", 0))
-    tls = context(ssl.PROTOCOL_TLS_SERVER)
+    tls = contexts[ssl.PROTOCOL_TLS_SERVER]
+
+    def take(raw):
+        try:
+            link = tls.wrap_socket(raw, server_side=True)
+            theirs = receive(link)
+        except OSError:
+            theirs = None
+        if theirs is None:
+            say("refused")
+        else:
+            on_hello(link, theirs)
 
     def serve():
         while True:
             raw, _ = server.accept()
-            threading.Thread(target=lambda: on_link(raw, tls), daemon=True).start()
+            threading.Thread(target=take, args=(raw,), daemon=True).start()
     threading.Thread(target=serve, daemon=True).start()
+    say("listening", server.getsockname()[1])
     return server.getsockname()[1]
 
 
@@ -104,21 +116,12 @@ def read_frames(link):
 
 
 def as_drone(arguments):
-    def on_link(raw, tls):
-        try:
-            link = tls.wrap_socket(raw, server_side=True)
-            theirs = receive(link)
-        except OSError:
-            theirs = None
-        if theirs is None:
-            say("refused")
-            return
+    def on_hello(link, theirs):
         say("hello from", json.loads(theirs).get("name"))
         send(link, hello(arguments.name, arguments.id))
         say("linked")
         read_frames(link)
-    port = listen(on_link)
-    say("listening", port)
+    port = listen(on_hello)
     if arguments.invite:
         link, answer = open_link(arguments.invite, hello(arguments.name, arguments.id))
         say("linked" if answer else "refused")
@@ -152,15 +155,7 @@ def as_relay(arguments):
         for end in (source, sink):
             end.close()
 
-    def on_link(raw, tls):
-        try:
-            timekeeper = tls.wrap_socket(raw, server_side=True)
-            theirs = receive(timekeeper)
-        except OSError:
-            theirs = None
-        if theirs is None:
-            say("refused")
-            return
+    def on_hello(timekeeper, theirs):
         say("relayed hello")
         drone, answer = open_link(arguments.drone_port, theirs)
         if answer is None:
@@ -169,8 +164,7 @@ def as_relay(arguments):
         send(timekeeper, json.dumps(answer).encode())
         threading.Thread(target=pump, args=(drone, timekeeper), daemon=True).start()
         pump(timekeeper, drone)
-    port = listen(on_link)
-    say("listening", port)
+    port = listen(on_hello)
     if arguments.id:
         announce(arguments.name, arguments.id, arguments.key, port, 0.05)
     threading.Event().wait()
