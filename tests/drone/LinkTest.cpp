@@ -1,11 +1,8 @@
-#include "drone/DeviceIdentity.h"
 #include "drone/DroneFixture.h"
-#include "drone/FrameReader.h"
 #include "drone/PeerBrowserView2.h"
 #include "run/RunFixture.h"
 #include "run/WorkingViewModel.h"
 
-#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <gmock/gmock.h>
@@ -183,22 +180,4 @@ TEST_F(Link, ReachedByAddressWhenDiscoveryIsBlockedAndEncryptedOnTheWire)
     EXPECT_FALSE(proxy.wire.contains("secret instruction"));
     EXPECT_FALSE(proxy.wire.contains("@State"));
     EXPECT_FALSE(proxy.wire.contains("@Ack"));
-}
-
-TEST_F(Link, AnOversizeFrameDropsThePeer)
-{
-    discover(session);
-    QSslSocket intruder; // a paired drone gone wrong
-    intruder.setSslConfiguration(DeviceIdentity::shared().configuration());
-    intruder.connectToHostEncrypted("127.0.0.1", session.transport().listeningPort());
-    ASSERT_TRUE(waitFor([&] { return intruder.isEncrypted(); }));
-    intruder.write(FrameReader::frame(R"({"service":"swift-mc-demo","name":"intruder","id":"bad-peer"})"));
-    ASSERT_TRUE(waitFor([&] { return session.isConnected(); }));
-    QByteArray header(4, '\0');
-    header[0] = 0x7f; // a frame of about two gigabytes
-    intruder.write(header + QByteArray(1000, 'x'));
-    ASSERT_TRUE(waitFor([&] { return session.state() == MultipeerSessionState::notConnected; }));
-    EXPECT_TRUE(console.anyStartsWith("Peer intruder (bad-peer) sent a frame of "));
-    EXPECT_TRUE(documents.read("log.lbl").contains("sent a frame of"));
-    EXPECT_TRUE(waitFor([&] { return intruder.state() == QAbstractSocket::UnconnectedState; }));
 }

@@ -45,7 +45,7 @@ TEST_F(OutsiderLink, AnAcknowledgementForAStateNeverSentDoesNotStopTheResends)
     EXPECT_TRUE(waitFor([&] { return received("@State: seq:2|text: two") == 2; })) << "the state is resent";
 }
 
-TEST_F(OutsiderLink, ANameWithALineFeedOrMarkupStaysOnePlainLine)
+TEST_F(OutsiderLink, ANameWithALineFeedOrMarkupStaysOnePlainLineAndAnOversizeFrameDropsThePeer)
 {
     const QString name = "Lab\ndrone\r<img src=http://127.0.0.1:9/x.png>\u2028";
     ASSERT_TRUE(link(name));
@@ -53,9 +53,10 @@ TEST_F(OutsiderLink, ANameWithALineFeedOrMarkupStaysOnePlainLine)
     EXPECT_EQ(session.connectedPeerNames(), QStringList{shown});
     EXPECT_EQ(QSettings().value(MultipeerSession::lastConnectedDroneKey).toString(), shown);
 
-    // A frame over the limit is written to the event log with the peer's name.
+    // A frame over the limit ends the link and is written to the event log with the peer's name.
     outsider.socket.write(WirePeer::frame({}, 2 << 20));
-    ASSERT_TRUE(waitFor([&] { return documents.read("log.lbl").contains("sent a frame of"); }));
+    ASSERT_TRUE(waitFor([&] { return session.state() == MultipeerSessionState::notConnected && outsider.closed(); }));
+    EXPECT_TRUE(console.anyStartsWith("Peer " + shown + " (0d15ea5e) sent a frame of 2097152 bytes"));
     const QStringList lines = QString::fromUtf8(documents.read("log.lbl")).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression stamped("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\t");
     for (const QString &line : lines)
