@@ -40,18 +40,6 @@ public:
 
 } // namespace
 
-TEST_F(Link, FindsTheDroneWithoutConfiguration)
-{
-    DroneProcess drone("drone-one");
-    discover(session);
-    ASSERT_TRUE(connectedTo(session, "drone-one"));
-    EXPECT_EQ(QSettings().value("LastConnectedDroneName").toString(), "drone-one");
-    EXPECT_FALSE(session.transport().isAdvertising());
-    EXPECT_FALSE(session.transport().isBrowsing());
-    EXPECT_TRUE(documents.read("log.lbl").contains("\tConnecting\n"));
-    EXPECT_TRUE(documents.read("log.lbl").contains("\tConnected\n"));
-}
-
 TEST_F(Link, AnUnpairedDroneOrOneFoundWhileAutoInviteIsOffIsNotInvited)
 {
     DroneProcess stranger("stranger", {}, DroneProcess::Screen::none, DroneProcess::Pairing::none);
@@ -122,6 +110,10 @@ TEST_F(Chooser, ALostDroneIsInvitedAgainByItsKeyToldTheRunIsDoneAndListedOnce)
     auto drone = startDrone();
     discover(session);
     ASSERT_TRUE(connectedTo(session, "Lab drone"));
+    EXPECT_EQ(QSettings().value("LastConnectedDroneName").toString(), "Lab drone");
+    EXPECT_FALSE(session.transport().isAdvertising()) << "linked: it stops looking";
+    EXPECT_FALSE(session.transport().isBrowsing());
+    EXPECT_TRUE(documents.read("log.lbl").contains("\tConnecting\n") && documents.read("log.lbl").contains("\tConnected\n"));
     startAt();
     controller.requestAdvance(false);
     ASSERT_TRUE(controller.isCompleted());
