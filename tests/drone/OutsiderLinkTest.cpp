@@ -24,26 +24,12 @@ protected:
         outsider.send(WirePeer::hello(name, "0d15ea5e-0000-4000-8000-000000000000"));
         return waitFor([&] { return session.isConnected() && !outsider.frames().isEmpty(); });
     }
-    qsizetype received(const QString &frame) { return outsider.frames().count(frame); }
 
     QTemporaryDir outsiderHome;
     WirePeer outsider;
 };
 
 } // namespace
-
-TEST_F(OutsiderLink, AnAcknowledgementForAStateNeverSentDoesNotStopTheResends)
-{
-    ASSERT_TRUE(link("outsider"));
-    session.sendState("text: one");
-    ASSERT_TRUE(waitFor([&] { return received("@State: seq:1|text: one") == 1; }));
-    outsider.send("@Ack: 1");
-    outsider.send("@Ack: 1000000");
-    ASSERT_TRUE(waitFor([&] { return console.contains("WARNING: ACK for state seq 1000000, which was never sent"); }));
-    EXPECT_EQ(session.lastAckedSequence(), 1);
-    session.sendState("text: two");
-    EXPECT_TRUE(waitFor([&] { return received("@State: seq:2|text: two") == 2; })) << "the state is resent";
-}
 
 TEST_F(OutsiderLink, ANameWithALineFeedOrMarkupStaysOnePlainLineAndAnOversizeFrameDropsThePeer)
 {
