@@ -4,12 +4,17 @@ protocol alone: UDP announcements (JSON) on the discovery port, TLS links
 carrying 4-byte big-endian length-prefixed frames, a JSON hello first.
 
 It prints what happens as lines: "key HEX" first, then "listening PORT",
-"hello from NAME", "linked", "pairing", "refused", "frame TEXT",
-"relayed hello".
+"hello from NAME", "linked", "pairing", "refused" (also when a link ends),
+"frame TEXT", "relayed hello", "open N", "closed".
 
-  outsider.py drone --name N [--id ID] [--key HEX] [--interval-ms MS] [--invite PORT]
+  outsider.py drone --name N [--id ID] [--key HEX] [--unannounced] [--invite PORT [--wait]]
   outsider.py timekeeper --port P [--pair] [--state TEXT] [--wait]
   outsider.py relay --drone-port P [--name N --id ID --key HEX]
+  outsider.py silent --port P --count N
+  outsider.py half-frames --port P --batches N
+
+--wait: link once a line arrives on standard input. On a drone's invitation,
+each later line "header N" sends a frame's length alone, announcing N bytes.
 """
 import argparse, hashlib, json, os, shutil, socket, ssl, struct, subprocess, sys, tempfile, threading, time, uuid
 
@@ -64,10 +69,27 @@ def hello(name, peer_id, pair=False):
     return json.dumps(message).encode()
 
 
+def connect(port):
+    return contexts[ssl.PROTOCOL_TLS_CLIENT].wrap_socket(socket.create_connection(("127.0.0.1", port), 5))
+
+
+def ended(link, seconds=None):
+    """Whether the peer ends the link within the time."""
+    link.settimeout(seconds)
+    try:
+        while link.recv(4096):
+            pass
+    except TimeoutError:
+        return False
+    except OSError:
+        pass
+    return True
+
+
 def open_link(port, first):
     """Links to 127.0.0.1:port with the first frame; the peer's hello, or None when refused."""
     try:
-        link = contexts[ssl.PROTOCOL_TLS_CLIENT].wrap_socket(socket.create_connection(("127.0.0.1", port), 5))
+        link = connect(port)
         send(link, first)
         answer = receive(link)
     except OSError:
@@ -111,8 +133,18 @@ def announce(name, peer_id, peer_key, port, interval):
 
 
 def read_frames(link):
-    while (frame := receive(link)) is not None:
-        say("frame", frame.decode(errors="replace"))
+    try:
+        while (frame := receive(link)) is not None:
+            say("frame", frame.decode(errors="replace"))
+    except OSError:
+        pass
+    say("refused")
+
+
+def steer(link):
+    for line in sys.stdin:
+        if line.startswith("header "):
+            link.sendall(struct.pack(">I", int(line.split()[1])))
 
 
 def as_drone(arguments):
@@ -123,9 +155,16 @@ def as_drone(arguments):
         read_frames(link)
     port = listen(on_hello)
     if arguments.invite:
+        if arguments.wait:
+            sys.stdin.readline()
         link, answer = open_link(arguments.invite, hello(arguments.name, arguments.id))
         say("linked" if answer else "refused")
-    announce(arguments.name, arguments.id, arguments.key or own_key, port, arguments.interval_ms / 1000)
+        if answer:
+            threading.Thread(target=read_frames, args=(link,), daemon=True).start()
+            threading.Thread(target=steer, args=(link,), daemon=True).start()
+    if arguments.unannounced:
+        threading.Event().wait()
+    announce(arguments.name, arguments.id, arguments.key or own_key, port, 0.05)
 
 
 def as_timekeeper(arguments):
@@ -138,11 +177,7 @@ def as_timekeeper(arguments):
     say("pairing" if answer.get("pair") else "linked")
     if arguments.state:
         send(link, ("@State: seq:1|" + arguments.state).encode())
-    try:
-        read_frames(link)
-    except OSError:
-        pass
-    say("refused")
+    read_frames(link)
 
 
 def as_relay(arguments):
@@ -170,24 +205,60 @@ def as_relay(arguments):
     threading.Event().wait()
 
 
+def as_silent(arguments):
+    """Links that encrypt and say nothing: "open N" once all are tried, "closed" once the peer ended them all."""
+    links = []
+    for _ in range(arguments.count):
+        try:
+            links.append(connect(arguments.port))
+        except OSError:
+            pass
+    say("open", len(links))
+    for link in links:
+        ended(link)
+    say("closed")
+
+
+def as_half_frames(arguments):
+    """Batches of five links, each sending most of a frame of just under a mebibyte; "closed" once the peer
+    ended every batch within 3 s, "open in batch B" when it left one."""
+    for batch in range(arguments.batches):
+        links = []
+        for _ in range(5):
+            try:
+                links.append(connect(arguments.port))
+                links[-1].sendall(struct.pack(">I", (1 << 20) - 1) + b"x" * ((1 << 20) - 2))
+            except OSError:
+                pass
+        if not all([ended(link, 3) for link in links]):
+            say("open in batch", batch)
+            return
+    say("closed")
+
+
 parser = argparse.ArgumentParser()
 roles = parser.add_subparsers(dest="role", required=True)
 drone = roles.add_parser("drone")
 drone.add_argument("--name", required=True)
 drone.add_argument("--id", default=str(uuid.uuid4()))
 drone.add_argument("--key")
-drone.add_argument("--interval-ms", type=int, default=50)
+drone.add_argument("--unannounced", action="store_true")
 drone.add_argument("--invite", type=int)
+drone.add_argument("--wait", action="store_true")
 timekeeper = roles.add_parser("timekeeper")
 timekeeper.add_argument("--port", type=int, required=True)
 timekeeper.add_argument("--pair", action="store_true")
 timekeeper.add_argument("--state")
-timekeeper.add_argument("--wait", action="store_true", help="link once a line arrives on standard input")
+timekeeper.add_argument("--wait", action="store_true")
 relay = roles.add_parser("relay")
 relay.add_argument("--drone-port", type=int, required=True)
 relay.add_argument("--name")
 relay.add_argument("--id")
 relay.add_argument("--key")
+for role, counted in (("silent", "--count"), ("half-frames", "--batches")):
+    roles.add_parser(role).add_argument("--port", type=int, required=True)
+    roles.choices[role].add_argument(counted, type=int, required=True)
 arguments = parser.parse_args()
 say("key", own_key)
-{"drone": as_drone, "timekeeper": as_timekeeper, "relay": as_relay}[arguments.role](arguments)
+{"drone": as_drone, "timekeeper": as_timekeeper, "relay": as_relay, "silent": as_silent,
+ "half-frames": as_half_frames}[arguments.role](arguments)
