@@ -10,8 +10,7 @@ It prints what happens as lines: "key HEX" first, then "listening PORT",
   outsider.py drone --name N [--id ID] [--key HEX] [--unannounced] [--invite PORT [--wait]]
   outsider.py timekeeper --port P [--pair] [--state TEXT] [--wait]
   outsider.py relay --drone-port P [--name N --id ID --key HEX]
-  outsider.py silent --port P --count N
-  outsider.py half-frames --port P --batches N
+  outsider.py links --port P --count N [--half-frames]
 
 --wait: link once a line arrives on standard input. On a drone's invitation,
 each later line "header N" sends a frame's length alone, announcing N bytes.
@@ -63,10 +62,7 @@ def receive(link):
 
 
 def hello(name, peer_id, pair=False):
-    message = {"service": SERVICE, "name": name, "id": peer_id}
-    if pair:
-        message["pair"] = True
-    return json.dumps(message).encode()
+    return json.dumps({"service": SERVICE, "name": name, "id": peer_id} | ({"pair": True} if pair else {})).encode()
 
 
 def connect(port):
@@ -205,33 +201,23 @@ def as_relay(arguments):
     threading.Event().wait()
 
 
-def as_silent(arguments):
-    """Links that encrypt and say nothing: "open N" once all are tried, "closed" once the peer ended them all."""
-    links = []
-    for _ in range(arguments.count):
-        try:
-            links.append(connect(arguments.port))
-        except OSError:
-            pass
-    say("open", len(links))
-    for link in links:
-        ended(link)
-    say("closed")
-
-
-def as_half_frames(arguments):
-    """Batches of five links, each sending most of a frame of just under a mebibyte; "closed" once the peer
-    ended every batch within 3 s, "open in batch B" when it left one."""
-    for batch in range(arguments.batches):
+def as_links(arguments):
+    """Links that say no hello, silent or (--half-frames) each sending most of a frame of just under a mebibyte,
+    five at a time that the peer must end within 3 s. "open N" once a lot is tried, "closed" once the peer ended
+    all, "left open in lot K" when it did not."""
+    lot = 5 if arguments.half_frames else arguments.count
+    for first in range(0, arguments.count, lot):
         links = []
-        for _ in range(5):
+        for _ in range(lot):
             try:
                 links.append(connect(arguments.port))
-                links[-1].sendall(struct.pack(">I", (1 << 20) - 1) + b"x" * ((1 << 20) - 2))
+                if arguments.half_frames:
+                    links[-1].sendall(struct.pack(">I", (1 << 20) - 1) + b"x" * ((1 << 20) - 2))
             except OSError:
                 pass
-        if not all([ended(link, 3) for link in links]):
-            say("open in batch", batch)
+        say("open", len(links))
+        if not all([ended(link, 3 if arguments.half_frames else None) for link in links]):
+            say("left open in lot", first // lot)
             return
     say("closed")
 
@@ -255,10 +241,10 @@ relay.add_argument("--drone-port", type=int, required=True)
 relay.add_argument("--name")
 relay.add_argument("--id")
 relay.add_argument("--key")
-for role, counted in (("silent", "--count"), ("half-frames", "--batches")):
-    roles.add_parser(role).add_argument("--port", type=int, required=True)
-    roles.choices[role].add_argument(counted, type=int, required=True)
+links = roles.add_parser("links")
+links.add_argument("--port", type=int, required=True)
+links.add_argument("--count", type=int, required=True)
+links.add_argument("--half-frames", action="store_true")
 arguments = parser.parse_args()
 say("key", own_key)
-{"drone": as_drone, "timekeeper": as_timekeeper, "relay": as_relay, "silent": as_silent,
- "half-frames": as_half_frames}[arguments.role](arguments)
+{"drone": as_drone, "timekeeper": as_timekeeper, "relay": as_relay, "links": as_links}[arguments.role](arguments)
