@@ -25,10 +25,14 @@ struct Lab
     void start()
     {
         timekeeper.reset();
-        drone.reset();
-        drone = std::make_unique<DroneProcess>("Lab drone", QStringList{}, DroneProcess::Screen::none,
-                                               DroneProcess::Pairing::none, droneHome.path());
+        startDrone();
         timekeeper = std::make_unique<TimekeeperProcess>(documents.path(), timekeeperHome.path());
+    }
+    void startDrone(const QStringList &extra = {})
+    {
+        drone.reset();
+        drone = std::make_unique<DroneProcess>("Lab drone", extra, DroneProcess::Screen::none, DroneProcess::Pairing::none,
+                                               droneHome.path());
     }
     bool linked() { return drone->waitForLine("connected", 20000); }
     bool peerShows(const QString &status)
@@ -66,12 +70,9 @@ TEST(Pairing, ThroughTheChooserOnceThenByThemselvesUntilForgotten)
     EXPECT_FALSE(lab.drone->waitForLine("pairing code", 500));
 
     // The drone forgets: the timekeeper, still paired on its side, is refused.
-    lab.drone.reset();
-    DroneProcess forgetting("Lab drone", {"--forget"}, DroneProcess::Screen::none, DroneProcess::Pairing::none,
-                            lab.droneHome.path());
-    ASSERT_TRUE(forgetting.waitForLine("forgot 1 paired timekeeper(s)"));
-    lab.drone = std::make_unique<DroneProcess>("Lab drone", QStringList{}, DroneProcess::Screen::none,
-                                               DroneProcess::Pairing::none, lab.droneHome.path());
+    lab.startDrone({"--forget"});
+    ASSERT_TRUE(lab.drone->waitForLine("forgot 1 paired timekeeper(s)"));
+    lab.startDrone();
     QTest::qWait(quietMs);
     EXPECT_FALSE(lab.drone->waitForLine("connected", 100));
 
