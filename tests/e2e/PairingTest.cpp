@@ -25,14 +25,10 @@ struct Lab
     void start()
     {
         timekeeper.reset();
-        startDrone();
-        timekeeper = std::make_unique<TimekeeperProcess>(documents.path(), timekeeperHome.path());
-    }
-    void startDrone(const QStringList &extra = {})
-    {
         drone.reset();
-        drone = std::make_unique<DroneProcess>("Lab drone", extra, DroneProcess::Screen::none, DroneProcess::Pairing::none,
-                                               droneHome.path());
+        drone = std::make_unique<DroneProcess>("Lab drone", QStringList{}, DroneProcess::Screen::none,
+                                               DroneProcess::Pairing::none, droneHome.path());
+        timekeeper = std::make_unique<TimekeeperProcess>(documents.path(), timekeeperHome.path());
     }
     bool linked() { return drone->waitForLine("connected", 20000); }
     bool peerShows(const QString &status)
@@ -70,9 +66,12 @@ TEST(Pairing, ThroughTheChooserOnceThenByThemselvesUntilForgotten)
     EXPECT_FALSE(lab.drone->waitForLine("pairing code", 500));
 
     // The drone forgets: the timekeeper, still paired on its side, is refused.
-    lab.startDrone({"--forget"});
-    ASSERT_TRUE(lab.drone->waitForLine("forgot 1 paired timekeeper(s)"));
-    lab.startDrone();
+    lab.drone.reset();
+    DroneProcess forgetting("Lab drone", {"--forget"}, DroneProcess::Screen::none, DroneProcess::Pairing::none,
+                            lab.droneHome.path());
+    ASSERT_TRUE(forgetting.waitForLine("forgot 1 paired timekeeper(s)"));
+    lab.drone = std::make_unique<DroneProcess>("Lab drone", QStringList{}, DroneProcess::Screen::none,
+                                               DroneProcess::Pairing::none, lab.droneHome.path());
     QTest::qWait(quietMs);
     EXPECT_FALSE(lab.drone->waitForLine("connected", 100));
 
