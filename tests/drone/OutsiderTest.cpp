@@ -8,6 +8,7 @@
 #include "support/OutsiderProcess.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -152,4 +153,31 @@ TEST_F(Outsiders, PairingThroughARelayShowsDifferentCodesOnTheTwoSides)
     EXPECT_TRUE(relay.said("relayed hello"));
     EXPECT_EQ(session.pairingCode().size(), 6);
     EXPECT_FALSE(shown->contains(session.pairingCode())) << shown->toStdString();
+}
+
+// A paired drone that misbehaves: pairing vouches for the key, not for what it sends.
+TEST_F(Outsiders, APairedOnesNameWithALineFeedOrMarkupStaysOnePlainLineAndAnOversizeFrameDropsIt)
+{
+    const QString name = "Lab\ndrone\r<img src=http://127.0.0.1:9/x.png>\u2028";
+    discover(session);
+    Outsider paired({"drone", "--name", name, "--id", "0d15ea5e-0000-4000-8000-000000000000", "--unannounced", "--wait",
+                     "--invite", QString::number(session.transport().listeningPort())});
+    PairedDevices(PairedDevices::inConfigFolder(PairedDevices::dronesFile)).add(paired.key(), name);
+    paired.command("go");
+    ASSERT_TRUE(paired.waitForLine("linked"));
+    const QString shown = "Lab\\x0adrone\\x0d<img src=http://127.0.0.1:9/x.png>\\u2028";
+    ASSERT_TRUE(connectedTo(session, shown));
+    EXPECT_EQ(QSettings().value(MultipeerSession::lastConnectedDroneKey).toString(), shown);
+
+    // A frame over the limit ends the link and is written to the event log with the peer's name.
+    paired.command("header 2097152");
+    ASSERT_TRUE(waitFor([&] { return session.state() == MultipeerSessionState::notConnected; }));
+    EXPECT_TRUE(paired.waitForLine("refused"));
+    EXPECT_TRUE(console.anyStartsWith("Peer " + shown + " (0d15ea5e) sent a frame of 2097152 bytes"));
+    const QStringList lines = QString::fromUtf8(documents.read("log.lbl")).split('\n', Qt::SkipEmptyParts);
+    static const QRegularExpression stamped("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\t");
+    for (const QString &line : lines)
+        EXPECT_TRUE(stamped.match(line).hasMatch()) << line.toStdString();
+    EXPECT_EQ(lines.filter("Peer " + shown + " (0d15ea5e) sent a frame of 2097152 bytes").size(), 1)
+        << lines.join('\n').toStdString();
 }

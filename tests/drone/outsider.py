@@ -4,12 +4,16 @@ protocol alone: UDP announcements (JSON) on the discovery port, TLS links
 carrying 4-byte big-endian length-prefixed frames, a JSON hello first.
 
 It prints what happens as lines: "key HEX" first, then "listening PORT",
-"hello from NAME", "linked", "pairing", "refused", "frame TEXT",
-"relayed hello".
+"hello from NAME", "linked", "pairing", "refused" (also when a link ends),
+"frame TEXT", "relayed hello", "open N", "closed".
 
-  outsider.py drone --name N [--id ID] [--key HEX] [--interval-ms MS] [--invite PORT]
+  outsider.py drone --name N [--id ID] [--key HEX] [--unannounced] [--invite PORT [--wait]]
   outsider.py timekeeper --port P [--pair] [--state TEXT] [--wait]
   outsider.py relay --drone-port P [--name N --id ID --key HEX]
+  outsider.py links --port P --count N [--half-frames]
+
+--wait: link once a line arrives on standard input. On a drone's invitation,
+each later line "header N" sends a frame's length alone, announcing N bytes.
 """
 import argparse, hashlib, json, os, shutil, socket, ssl, struct, subprocess, sys, tempfile, threading, time, uuid
 
@@ -33,7 +37,6 @@ def make_context(side):
 
 contexts = {side: make_context(side) for side in (ssl.PROTOCOL_TLS_CLIENT, ssl.PROTOCOL_TLS_SERVER)}
 shutil.rmtree(folder)
-context = contexts.get
 
 
 def say(*words):
@@ -59,16 +62,30 @@ def receive(link):
 
 
 def hello(name, peer_id, pair=False):
-    message = {"service": SERVICE, "name": name, "id": peer_id}
-    if pair:
-        message["pair"] = True
-    return json.dumps(message).encode()
+    return json.dumps({"service": SERVICE, "name": name, "id": peer_id} | ({"pair": True} if pair else {})).encode()
+
+
+def connect(port):
+    return contexts[ssl.PROTOCOL_TLS_CLIENT].wrap_socket(socket.create_connection(("127.0.0.1", port), 5))
+
+
+def ended(link, seconds=None):
+    """Whether the peer ends the link within the time."""
+    link.settimeout(seconds)
+    try:
+        while link.recv(4096):
+            pass
+    except TimeoutError:
+        return False
+    except OSError:
+        pass
+    return True
 
 
 def open_link(port, first):
     """Links to 127.0.0.1:port with the first frame; the peer's hello, or None when refused."""
     try:
-        link = context(ssl.PROTOCOL_TLS_CLIENT).wrap_socket(socket.create_connection(("127.0.0.1", port), 5))
+        link = connect(port)
         send(link, first)
         answer = receive(link)
     except OSError:
@@ -76,15 +93,28 @@ def open_link(port, first):
     return link, (None if answer is None else json.loads(answer))
 
 
-def listen(on_link):
+def listen(on_hello):
+    """Takes links on a port of its own and says it; each hello goes to on_hello(link, hello)."""
     server = socket.create_server(("127.0.0.1", 0))
-    tls = context(ssl.PROTOCOL_TLS_SERVER)
+    tls = contexts[ssl.PROTOCOL_TLS_SERVER]
+
+    def take(raw):
+        try:
+            link = tls.wrap_socket(raw, server_side=True)
+            theirs = receive(link)
+        except OSError:
+            theirs = None
+        if theirs is None:
+            say("refused")
+        else:
+            on_hello(link, theirs)
 
     def serve():
         while True:
             raw, _ = server.accept()
-            threading.Thread(target=lambda: on_link(raw, tls), daemon=True).start()
+            threading.Thread(target=take, args=(raw,), daemon=True).start()
     threading.Thread(target=serve, daemon=True).start()
+    say("listening", server.getsockname()[1])
     return server.getsockname()[1]
 
 
@@ -99,30 +129,38 @@ def announce(name, peer_id, peer_key, port, interval):
 
 
 def read_frames(link):
-    while (frame := receive(link)) is not None:
-        say("frame", frame.decode(errors="replace"))
+    try:
+        while (frame := receive(link)) is not None:
+            say("frame", frame.decode(errors="replace"))
+    except OSError:
+        pass
+    say("refused")
+
+
+def steer(link):
+    for line in sys.stdin:
+        if line.startswith("header "):
+            link.sendall(struct.pack(">I", int(line.split()[1])))
 
 
 def as_drone(arguments):
-    def on_link(raw, tls):
-        try:
-            link = tls.wrap_socket(raw, server_side=True)
-            theirs = receive(link)
-        except OSError:
-            theirs = None
-        if theirs is None:
-            say("refused")
-            return
+    def on_hello(link, theirs):
         say("hello from", json.loads(theirs).get("name"))
         send(link, hello(arguments.name, arguments.id))
         say("linked")
         read_frames(link)
-    port = listen(on_link)
-    say("listening", port)
+    port = listen(on_hello)
     if arguments.invite:
+        if arguments.wait:
+            sys.stdin.readline()
         link, answer = open_link(arguments.invite, hello(arguments.name, arguments.id))
         say("linked" if answer else "refused")
-    announce(arguments.name, arguments.id, arguments.key or own_key, port, arguments.interval_ms / 1000)
+        if answer:
+            threading.Thread(target=read_frames, args=(link,), daemon=True).start()
+            threading.Thread(target=steer, args=(link,), daemon=True).start()
+    if arguments.unannounced:
+        threading.Event().wait()
+    announce(arguments.name, arguments.id, arguments.key or own_key, port, 0.05)
 
 
 def as_timekeeper(arguments):
@@ -135,11 +173,7 @@ def as_timekeeper(arguments):
     say("pairing" if answer.get("pair") else "linked")
     if arguments.state:
         send(link, ("@State: seq:1|" + arguments.state).encode())
-    try:
-        read_frames(link)
-    except OSError:
-        pass
-    say("refused")
+    read_frames(link)
 
 
 def as_relay(arguments):
@@ -152,15 +186,7 @@ def as_relay(arguments):
         for end in (source, sink):
             end.close()
 
-    def on_link(raw, tls):
-        try:
-            timekeeper = tls.wrap_socket(raw, server_side=True)
-            theirs = receive(timekeeper)
-        except OSError:
-            theirs = None
-        if theirs is None:
-            say("refused")
-            return
+    def on_hello(timekeeper, theirs):
         say("relayed hello")
         drone, answer = open_link(arguments.drone_port, theirs)
         if answer is None:
@@ -169,11 +195,31 @@ def as_relay(arguments):
         send(timekeeper, json.dumps(answer).encode())
         threading.Thread(target=pump, args=(drone, timekeeper), daemon=True).start()
         pump(timekeeper, drone)
-    port = listen(on_link)
-    say("listening", port)
+    port = listen(on_hello)
     if arguments.id:
         announce(arguments.name, arguments.id, arguments.key, port, 0.05)
     threading.Event().wait()
+
+
+def as_links(arguments):
+    """Links that say no hello, silent or (--half-frames) each sending most of a frame of just under a mebibyte,
+    five at a time that the peer must end within 3 s. "open N" once a lot is tried, "closed" once the peer ended
+    all, "left open in lot K" when it did not."""
+    lot = 5 if arguments.half_frames else arguments.count
+    for first in range(0, arguments.count, lot):
+        links = []
+        for _ in range(lot):
+            try:
+                links.append(connect(arguments.port))
+                if arguments.half_frames:
+                    links[-1].sendall(struct.pack(">I", (1 << 20) - 1) + b"x" * ((1 << 20) - 2))
+            except OSError:
+                pass
+        say("open", len(links))
+        if not all([ended(link, 3 if arguments.half_frames else None) for link in links]):
+            say("left open in lot", first // lot)
+            return
+    say("closed")
 
 
 parser = argparse.ArgumentParser()
@@ -182,18 +228,23 @@ drone = roles.add_parser("drone")
 drone.add_argument("--name", required=True)
 drone.add_argument("--id", default=str(uuid.uuid4()))
 drone.add_argument("--key")
-drone.add_argument("--interval-ms", type=int, default=50)
+drone.add_argument("--unannounced", action="store_true")
 drone.add_argument("--invite", type=int)
+drone.add_argument("--wait", action="store_true")
 timekeeper = roles.add_parser("timekeeper")
 timekeeper.add_argument("--port", type=int, required=True)
 timekeeper.add_argument("--pair", action="store_true")
 timekeeper.add_argument("--state")
-timekeeper.add_argument("--wait", action="store_true", help="link once a line arrives on standard input")
+timekeeper.add_argument("--wait", action="store_true")
 relay = roles.add_parser("relay")
 relay.add_argument("--drone-port", type=int, required=True)
 relay.add_argument("--name")
 relay.add_argument("--id")
 relay.add_argument("--key")
+links = roles.add_parser("links")
+links.add_argument("--port", type=int, required=True)
+links.add_argument("--count", type=int, required=True)
+links.add_argument("--half-frames", action="store_true")
 arguments = parser.parse_args()
 say("key", own_key)
-{"drone": as_drone, "timekeeper": as_timekeeper, "relay": as_relay}[arguments.role](arguments)
+{"drone": as_drone, "timekeeper": as_timekeeper, "relay": as_relay, "links": as_links}[arguments.role](arguments)

@@ -1,18 +1,20 @@
 // The real timekeeper against outsiders on loopback that speak the drone
 // link's wire protocol: they may cost it little and change nothing it writes.
+#include "support/OutsiderProcess.h"
 #include "support/TemporaryDocuments.h"
 #include "support/TestProtocol.h"
 #include "support/TimekeeperProcess.h"
-#include "support/WirePeer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QTcpSocket>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkDatagram>
+#include <QTest>
+#include <QUdpSocket>
 #include <QUuid>
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -34,29 +36,22 @@ qint64 cpuTicks(qint64 pid)
     return fields.size() > 15 ? fields.at(12).toLongLong() + fields.at(13).toLongLong() : -1;
 }
 
-using Peers = std::vector<std::unique_ptr<WirePeer>>;
-
-// Links that encrypt and then say nothing, opened a few at a time as a
-// listening socket's queue takes them.
-Peers silentLinks(quint16 port, int n)
+// The link port that the timekeeper on loopback announces.
+quint16 announcedPort(int timeoutMs = 15000)
 {
-    Peers peers;
-    const auto settled = [](const auto &p) { return p->closed() || p->socket.isEncrypted(); };
-    while (int(peers.size()) < n) {
-        for (int i = 0; i < 40 && int(peers.size()) < n; ++i) {
-            peers.push_back(std::make_unique<WirePeer>());
-            QSslSocket &socket = peers.back()->socket;
-            QObject::connect(&socket, &QSslSocket::sslErrors, [&socket] { socket.ignoreSslErrors(); });
-            socket.connectToHostEncrypted("127.0.0.1", port);
+    QUdpSocket listener;
+    listener.bind(QHostAddress("127.255.255.255"), quint16(qEnvironmentVariableIntValue("TAVOREN_DISCOVERY_PORT")),
+                  QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < timeoutMs && listener.waitForReadyRead(int(timeoutMs - waited.elapsed()))) {
+        while (listener.hasPendingDatagrams()) {
+            const QJsonObject announcement = QJsonDocument::fromJson(listener.receiveDatagram().data()).object();
+            if (announcement.value("service") == "swift-mc-demo" && !announcement.contains("leaving"))
+                return quint16(announcement.value("port").toInt());
         }
-        QTest::qWaitFor([&] { return std::all_of(peers.cbegin(), peers.cend(), settled); }, 3000);
     }
-    return peers;
-}
-bool allClosed(const Peers &peers, int timeoutMs)
-{
-    return QTest::qWaitFor([&] { return std::all_of(peers.cbegin(), peers.cend(), [](const auto &p) { return p->closed(); }); },
-                           timeoutMs);
+    return 0;
 }
 
 } // namespace
@@ -70,20 +65,17 @@ TEST(Outsider, SilentLinksAndHalfFramesAreClosedAndTheMemoryReturns)
     QTest::qWait(1000);
     const qint64 before = residentKb(timekeeper.processId());
 
-    const Peers silent = silentLinks(port, 300);
-    EXPECT_TRUE(allClosed(silent, 12000)) << "a link that says no hello is closed after 5 s";
+    OutsiderProcess silent({"links", "--port", QString::number(port), "--count", "300"});
+    ASSERT_TRUE(silent.waitForLine("open ", 60000));
+    EXPECT_TRUE(silent.waitForLine("closed", 12000)) << "a link that says no hello is closed after 5 s";
 
     qint64 peak = 0;
-    for (int batch = 0; batch < 150 / 5; ++batch) {
-        Peers halfFrames;
-        for (int i = 0; i < 5; ++i) {
-            halfFrames.push_back(std::make_unique<WirePeer>());
-            if (halfFrames.back()->open(port))
-                halfFrames.back()->socket.write(WirePeer::frame(QByteArray((1 << 20) - 2, 'x'), (1 << 20) - 1));
-        }
-        ASSERT_TRUE(allClosed(halfFrames, 3000)) << "batch " << batch;
+    OutsiderProcess halfFrames({"links", "--port", QString::number(port), "--count", "150", "--half-frames"});
+    EXPECT_TRUE(timekeeper.waitUntil([&] {
         peak = std::max(peak, residentKb(timekeeper.processId()));
-    }
+        return halfFrames.said("closed") || halfFrames.said("left open");
+    }, 120000));
+    ASSERT_TRUE(halfFrames.said("closed")) << halfFrames.lines().join('\n').toStdString();
     QTest::qWait(1000);
     const qint64 after = residentKb(timekeeper.processId());
     std::cout << "timekeeper resident: before " << before / 1024 << " MB, peak " << peak / 1024 << " MB, after "
@@ -102,9 +94,10 @@ TEST(Outsider, UnderAnOpenFileLimitEveryLabelLineOfARunIsWrittenBesideSilentLink
     TimekeeperProcess timekeeper(documents.path(), {}, {"/usr/bin/prlimit", "--nofile=1024:1024", "--"});
     const quint16 port = announcedPort();
     ASSERT_NE(port, 0);
-    const Peers silent = silentLinks(port, 1100);
-    std::cout << std::count_if(silent.cbegin(), silent.cend(), [](const auto &p) { return !p->closed(); })
-              << " of 1100 silent links open as the run starts" << std::endl;
+    OutsiderProcess silent({"links", "--port", QString::number(port), "--count", "1100"});
+    const std::optional<QString> open = silent.lineAfter(0, "open ", 60000);
+    ASSERT_TRUE(open);
+    std::cout << open->mid(5).toStdString() << " of 1100 silent links open as the run starts" << std::endl;
 
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("runRow short.json"); }));
     ASSERT_TRUE(timekeeper.type("ppidField", "7"));

@@ -2,11 +2,12 @@
 #include "model/CurrentProtocol.h"
 #include "model/ProtocolLibrary.h"
 #include "model/ProtocolReader.h"
+#include "model/ProtocolWriter.h"
 #include "run/LabelFileWriter.h"
 #include "support/ConsoleCapture.h"
-#include "support/LargeProtocol.h"
 #include "support/ProgramRun.h"
 #include "support/TemporaryDocuments.h"
+#include "support/TestProtocol.h"
 #include "support/TestSeed.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,21 @@
 namespace {
 
 const QString cli = QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli");
+
+// Gives run this name, version "1" and stepCount rest steps, for files that take a while to write.
+void fillLarge(::Run &run, const QString &researchName, int stepCount)
+{
+    QList<DeelTestje> steps;
+    for (int i = 0; i < stepCount; ++i) {
+        steps.append(TestProtocol::step(i, QString("Step %1").arg(i), "rest", 60, {{"Timer (drone side)", {}}}));
+        steps.last().description = QStringLiteral("Sit still and breathe calmly until the next step begins.");
+    }
+    run.setResearchName(researchName);
+    run.setVersion(QStringLiteral("1"));
+    run.setVeskPauseLabel(1000);
+    run.setIDlist({{QStringLiteral("rest"), 1}});
+    run.setSteps(steps);
+}
 
 // Each test runs its body once more in a user and mount namespace of its own,
 // on a 64 KiB tmpfs whose folder the run inside finds in TAVOREN_SMALL_DISK.
@@ -87,7 +103,7 @@ TEST_F(FullDisk, AProtocolThatDoesNotFitIsReportedAndTheEarlierFileStaysWhole)
     CurrentProtocol current;
     ProtocolLibrary library(current);
     ::Run &run = *current.currentProtocol();
-    LargeProtocol::fill(run, QStringLiteral("Study"), 3);
+    fillLarge(run, QStringLiteral("Study"), 3);
     ASSERT_EQ(library.saveProtocol(std::nullopt), std::optional<QString>("Study_1.json"));
     const QString folder = *ProtocolLibrary::protocolFolder();
     const QString path = QDir(folder).filePath("Study_1.json");
@@ -95,7 +111,7 @@ TEST_F(FullDisk, AProtocolThatDoesNotFitIsReportedAndTheEarlierFileStaysWhole)
     ASSERT_FALSE(earlier.isEmpty());
 
     // Some 200 KiB on a 64 KiB disk: under the same name, then under a new one.
-    LargeProtocol::fill(run, QStringLiteral("Study"), 2000);
+    fillLarge(run, QStringLiteral("Study"), 2000);
     console.clear();
     EXPECT_EQ(library.saveProtocol(QStringLiteral("Study_1.json")), std::nullopt);
     const QString full = qt_error_string(ENOSPC);
@@ -103,7 +119,7 @@ TEST_F(FullDisk, AProtocolThatDoesNotFitIsReportedAndTheEarlierFileStaysWhole)
         << console.lines().join('\n').toStdString();
     EXPECT_FALSE(console.anyStartsWith("JSON correctly saved to: "));
     EXPECT_EQ(read(path), earlier);
-    LargeProtocol::fill(run, QStringLiteral("Renamed"), 2000);
+    fillLarge(run, QStringLiteral("Renamed"), 2000);
     EXPECT_EQ(library.saveProtocol(QStringLiteral("Study_1.json")), std::nullopt);
     EXPECT_EQ(read(path), earlier) << "the original goes only after the new file is written";
 
@@ -146,7 +162,9 @@ TEST(SaveCrash, AConvertKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
     QStringList inputs;
     QByteArray whole[2]; // what convert writes for each input
     for (const QString name : {"Alpha", "Beta"}) {
-        const QByteArray encoded = LargeProtocol::encoded(name, 4000);
+        ::Run run;
+        fillLarge(run, name, 4000);
+        const QByteArray encoded = ProtocolWriter::encode(run);
         documents.write(name + ".json", encoded);
         inputs << documents.filePath(name + ".json");
         whole[inputs.size() - 1] = ProtocolWriter::encode(*ProtocolReader::decode(encoded).run);
