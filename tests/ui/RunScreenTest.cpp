@@ -95,21 +95,26 @@ TEST_F(RunScreen, ShowsTheStepAndItsControlsAndTheButtonsMoveBetweenSteps)
     EXPECT_TRUE(shown("startButton"));
 }
 
-TEST_F(RunScreen, TheKeyboardDrivesTheControlsTheirButtonsAllowAndANoteGoesIntoTheLabelLog)
+TEST_F(RunScreen, TheKeyboardDrivesTheControlsTheirButtonsAllowQuitAsksAndANoteGoesIntoTheLabelLog)
 {
     // BACK is disabled on the first step and DONE hidden on a timed one; P pauses for the arrows.
     const std::pair<Qt::Key, QString> presses[]{{Qt::Key_Left, "Welcome"}, {Qt::Key_Return, "Rest"},
                                                 {Qt::Key_Return, "Rest"},   {Qt::Key_P, "Rest"},
                                                 {Qt::Key_Right, "Rating"},  {Qt::Key_Left, "Rest"}};
     for (const auto &[key, step] : presses) {
-        QTest::keyClick(window, key, Qt::ControlModifier);
-        settle();
+        press(key, Qt::ControlModifier);
         EXPECT_EQ(text("stepName"), step) << QKeySequence(key).toString().toStdString();
     }
     EXPECT_TRUE(controller().pause());
-    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
-    settle();
+    press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_FALSE(controller().pause());
+    press(Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_TRUE(shown("quitAlert"));
+    EXPECT_EQ(text("quitMessage"),
+              "A run is in progress. Quit anyway? The label file is kept and the run can be resumed.");
+    answer("quitAlert", "Cancel");
+    EXPECT_FALSE(shown("quitAlert"));
+    EXPECT_TRUE(controller().running() && window->isVisible());
     EXPECT_EQ(text("logButton"), "Open log");
     click("logButton");
     EXPECT_EQ(text("logButton"), "Hide log");
