@@ -116,6 +116,7 @@ TEST_F(RunScreen, TheKeyboardDrivesTheControlsTheirButtonsAllowQuitAsksAndANoteG
     EXPECT_FALSE(shown("quitAlert"));
     EXPECT_TRUE(controller().running() && window->isVisible());
     EXPECT_EQ(text("logButton"), "Open log");
+    EXPECT_EQ(text("labelLog"), "") << "the hidden log holds no copy of the lines";
     click("logButton");
     EXPECT_EQ(text("logButton"), "Hide log");
     type("noteField", "  electrode 3 loose  ");
