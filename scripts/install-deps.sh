@@ -11,7 +11,7 @@ PACKAGES=(
   qml6-module-qttest qml6-module-qtmultimedia
   libplist-dev nlohmann-json3-dev libgtest-dev libgmock-dev libssl-dev
   fonts-dejavu-core fonts-noto-color-emoji xvfb xauth python3 util-linux iproute2
-  clang libclang-rt-14-dev llvm-14
+  clang libclang-rt-14-dev llvm-14 heaptrack
   xdg-utils msmtp python3-aiosmtpd
   dpkg-dev lintian desktop-file-utils appstream debootstrap
   qt6-serialport-dev socat

@@ -30,7 +30,9 @@ Pane {
             id: log
             objectName: "labelLog"
             width: flick.width
-            text: notes.controller.LabelLogString
+            // Only while shown: hidden, it would hold a laid-out copy of the
+            // whole log and lay it all out again on every new line.
+            text: notes.visible ? notes.controller.LabelLogString : ""
             readOnly: true
             selectByMouse: true
             wrapMode: TextEdit.Wrap

@@ -95,22 +95,25 @@ TEST_F(RunScreen, ShowsTheStepAndItsControlsAndTheButtonsMoveBetweenSteps)
     EXPECT_TRUE(shown("startButton"));
 }
 
-TEST_F(RunScreen, TheKeyboardDrivesTheControlsTheirButtonsAllowAndANoteGoesIntoTheLabelLog)
+TEST_F(RunScreen, TheKeyboardDrivesTheControlsTheirButtonsAllowQuitAsksAndANoteGoesIntoTheLabelLog)
 {
     // BACK is disabled on the first step and DONE hidden on a timed one; P pauses for the arrows.
     const std::pair<Qt::Key, QString> presses[]{{Qt::Key_Left, "Welcome"}, {Qt::Key_Return, "Rest"},
                                                 {Qt::Key_Return, "Rest"},   {Qt::Key_P, "Rest"},
                                                 {Qt::Key_Right, "Rating"},  {Qt::Key_Left, "Rest"}};
     for (const auto &[key, step] : presses) {
-        QTest::keyClick(window, key, Qt::ControlModifier);
-        settle();
+        press(key, Qt::ControlModifier);
         EXPECT_EQ(text("stepName"), step) << QKeySequence(key).toString().toStdString();
     }
     EXPECT_TRUE(controller().pause());
-    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
-    settle();
+    press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_FALSE(controller().pause());
+    press(Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_TRUE(shown("quitAlert")) << "Ctrl+Q asks as closing the window does";
+    answer("quitAlert", "Cancel");
+    EXPECT_TRUE(!shown("quitAlert") && controller().running() && window->isVisible());
     EXPECT_EQ(text("logButton"), "Open log");
+    EXPECT_EQ(text("labelLog"), "") << "the hidden log holds no copy of the lines";
     click("logButton");
     EXPECT_EQ(text("logButton"), "Hide log");
     type("noteField", "  electrode 3 loose  ");
