@@ -6,6 +6,7 @@
 #include "model/MarkerCodes.h"
 #include "model/Run.h"
 #include "run/LabelFileWriter.h"
+#include "run/MarkerLogLine.h"
 
 MarkerOutput::MarkerOutput(QObject *parent) : QObject(parent), m_writer(new SerialMarkerWriter)
 {
@@ -75,10 +76,12 @@ void MarkerOutput::apply(const MarkerSettings &settings)
 void MarkerOutput::follow(VerkeersLeiding &controller)
 {
     connect(&controller, &VerkeersLeiding::boundary, this,
-            [this, &controller](VerkeersLeiding::Boundary kind, int stepIndex) {
-                if (const auto marker = MarkerPlan::of(kind, stepIndex, *controller.protocol().currentProtocol(),
-                                                       m_settings.endCode))
+            [this, &controller](VerkeersLeiding::Boundary kind, int stepIndex, const QDateTime &at) {
+                auto marker = MarkerPlan::of(kind, stepIndex, *controller.protocol().currentProtocol(), m_settings.endCode);
+                if (marker) {
+                    marker->at = at;
                     mark(*marker);
+                }
             });
 }
 
@@ -109,13 +112,12 @@ QString MarkerOutput::startCaution(const Run &run) const
 
 void MarkerOutput::sent(const Marker &marker)
 {
-    LabelFileWriter::writeEventLog(QStringLiteral("Marker %1 sent: %2").arg(marker.code).arg(marker.what), marker.at);
+    LabelFileWriter::writeEventLog(MarkerLogLine::sent(marker.code, marker.what), marker.at);
     emit markerSent(marker);
 }
 
 void MarkerOutput::notSent(const Marker &marker, const QString &reason)
 {
-    LabelFileWriter::writeEventLog(
-        QStringLiteral("Marker %1 not sent (%2): %3").arg(marker.code).arg(reason, marker.what), marker.at);
+    LabelFileWriter::writeEventLog(MarkerLogLine::notSent(marker.code, reason, marker.what), marker.at);
     emit markerNotSent(marker, reason);
 }

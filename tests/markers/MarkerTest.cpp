@@ -4,11 +4,13 @@
 #include "markers/TriggerBoxViewModel.h"
 #include "model/MarkerCodes.h"
 #include "model/Run.h"
+#include "report/BidsEventTable.h"
+#include "run/LabelFileReader.h"
 #include "support/SocatPair.h"
 
 #include <QSettings>
 #include <QSignalSpy>
-
+#include <functional>
 
 namespace {
 
@@ -50,15 +52,17 @@ TEST_P(Markers, EachBoundaryOfARunIsItsCodeAndTheLinesReturnToRest)
 {
     const bool hold = GetParam();
     openBox(hold);
-    startAt();
-    controller.togglePause();
-    controller.togglePause();
-    controller.requestAdvance(false); // to talk (300): nothing is sent
-    controller.requestAdvance(false); // sums
-    controller.previousStep();        // BACK to talk
-    controller.requestAdvance(true);  // SKIP to sums
-    controller.restartCurrentStep();
-    controller.stopRun();
+    // A second between the operator's moves, so that each row has its own onset.
+    for (const auto &move : std::initializer_list<std::function<void()>>{
+             [&] { startAt(); }, [&] { controller.togglePause(); }, [&] { controller.togglePause(); },
+             [&] { controller.requestAdvance(false); }, // to talk (300): nothing is sent
+             [&] { controller.requestAdvance(false); }, // sums
+             [&] { controller.previousStep(); },        // BACK to talk
+             [&] { controller.requestAdvance(true); },  // SKIP to sums
+             [&] { controller.restartCurrentStep(); }, [&] { controller.stopRun(); }}) {
+        move();
+        clock->advanceMs(1000);
+    }
 
     const QByteArray codes{"\x0a\x63\x0a\x14\x14\x14\xfa", 7};
     QByteArray expected;
@@ -82,6 +86,15 @@ TEST_P(Markers, EachBoundaryOfARunIsItsCodeAndTheLinesReturnToRest)
           "\tMarker 300 not sent (a trigger box sends only 1 to 255): start of talk (300)\n"})
         EXPECT_TRUE(log.contains(line)) << line << "\n" << log.toStdString();
     EXPECT_EQ(log.count("Marker 300 not sent"), 2);
+
+    // The export finds each code at its row: a marker's logged time is its label line's.
+    const auto table = BidsEventTable::of(LabelFileReader::read(documents.read("Label_files/Study/Study_42_1_20261205_100000.lbl")),
+                                          MarkerLogLine::sentIn(log.toUtf8()));
+    ASSERT_TRUE(table);
+    QStringList rows;
+    for (const auto &row : table->rows())
+        rows.append(QString("%1 %2 %3").arg(row.onset / 1000).arg(row.trialType).arg(row.value.value_or(-1)));
+    EXPECT_EQ(rows.join(", "), "0 rest 10, 1 pause 99, 3 talk -1, 7 sums 20, 7 restart 20");
 }
 
 INSTANTIATE_TEST_SUITE_P(PulseAndHold, Markers, ::testing::Bool(),
