@@ -87,7 +87,7 @@ void MarkerOutput::follow(VerkeersLeiding &controller)
 
 void MarkerOutput::mark(Marker marker)
 {
-    if (m_settings.port.isEmpty())
+    if (!inUse())
         return;
     if (!marker.at.isValid())
         marker.at = Clock::current().now();
@@ -107,7 +107,7 @@ void MarkerOutput::sendTestMarker()
 
 QString MarkerOutput::startCaution(const Run &run) const
 {
-    return m_settings.port.isEmpty() ? QString() : MarkerCodes::unsendableNote(run);
+    return inUse() ? MarkerCodes::unsendableNote(run) : QString();
 }
 
 void MarkerOutput::sent(const Marker &marker)
