@@ -70,6 +70,7 @@ void MarkerOutput::apply(const MarkerSettings &settings)
 {
     m_settings = settings;
     setState(settings.port.isEmpty() ? State::None : State::Opening);
+    m_writer->withholdLine();
     QMetaObject::invokeMethod(m_writer, [writer = m_writer, settings] { writer->configure(settings); });
 }
 
@@ -97,7 +98,9 @@ void MarkerOutput::mark(Marker marker)
                             .arg(MarkerCodes::highest));
         return;
     }
-    QMetaObject::invokeMethod(m_writer, [writer = m_writer, marker] { writer->write(marker); });
+    // At once from this thread when the lines are at rest: no wait for the writer's thread to wake.
+    if (!m_writer->writeAtOnce(marker))
+        QMetaObject::invokeMethod(m_writer, [writer = m_writer, marker] { writer->write(marker); });
 }
 
 void MarkerOutput::sendTestMarker()
