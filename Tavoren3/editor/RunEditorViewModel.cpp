@@ -169,7 +169,15 @@ QString RunEditorViewModel::duplicateIDsText() const
 
 QString RunEditorViewModel::markerCodesText() const
 {
-    return MarkerCodes::unsendableNote(m_run);
+    return m_markersInUse ? MarkerCodes::unsendableNote(m_run) : QString();
+}
+
+void RunEditorViewModel::setMarkersInUse(bool inUse)
+{
+    if (m_markersInUse == inUse)
+        return;
+    m_markersInUse = inUse;
+    emit markerCodesTextChanged();
 }
 
 qsizetype RunEditorViewModel::selectedIndex() const

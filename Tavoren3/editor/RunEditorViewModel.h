@@ -92,7 +92,9 @@ public:
     bool duplicatesDetected() const { return !m_duplicateIDs.isEmpty(); }
     // One line per shared number ("2: 2. Rest, 3. Rest (Copy)"), empty when none.
     QString duplicateIDsText() const;
+    // The ids a trigger box cannot send, while markers are in use.
     QString markerCodesText() const;
+    void setMarkersInUse(bool inUse);
 
     bool showDeleteAlert() const { return m_showDeleteAlert; }
     bool showUnsavedChangesAlert() const { return m_showUnsavedChangesAlert; }
@@ -173,6 +175,7 @@ private:
     QUuid m_selectedTestID;
     bool m_isEditing = false;
     QMap<qint64, QStringList> m_duplicateIDs;
+    bool m_markersInUse = false;
     bool m_showDeleteAlert = false;
     bool m_showUnsavedChangesAlert = false;
     bool m_hasUnsavedChanges = false;

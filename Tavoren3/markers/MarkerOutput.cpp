@@ -6,6 +6,7 @@
 #include "model/MarkerCodes.h"
 #include "model/Run.h"
 #include "run/LabelFileWriter.h"
+#include "run/MarkerLogLine.h"
 
 MarkerOutput::MarkerOutput(QObject *parent) : QObject(parent), m_writer(new SerialMarkerWriter)
 {
@@ -69,22 +70,25 @@ void MarkerOutput::apply(const MarkerSettings &settings)
 {
     m_settings = settings;
     setState(settings.port.isEmpty() ? State::None : State::Opening);
+    m_writer->withholdLine();
     QMetaObject::invokeMethod(m_writer, [writer = m_writer, settings] { writer->configure(settings); });
 }
 
 void MarkerOutput::follow(VerkeersLeiding &controller)
 {
     connect(&controller, &VerkeersLeiding::boundary, this,
-            [this, &controller](VerkeersLeiding::Boundary kind, int stepIndex) {
-                if (const auto marker = MarkerPlan::of(kind, stepIndex, *controller.protocol().currentProtocol(),
-                                                       m_settings.endCode))
+            [this, &controller](VerkeersLeiding::Boundary kind, int stepIndex, const QDateTime &at) {
+                auto marker = MarkerPlan::of(kind, stepIndex, *controller.protocol().currentProtocol(), m_settings.endCode);
+                if (marker) {
+                    marker->at = at;
                     mark(*marker);
+                }
             });
 }
 
 void MarkerOutput::mark(Marker marker)
 {
-    if (m_settings.port.isEmpty())
+    if (!inUse())
         return;
     if (!marker.at.isValid())
         marker.at = Clock::current().now();
@@ -94,7 +98,9 @@ void MarkerOutput::mark(Marker marker)
                             .arg(MarkerCodes::highest));
         return;
     }
-    QMetaObject::invokeMethod(m_writer, [writer = m_writer, marker] { writer->write(marker); });
+    // At once from this thread when the lines are at rest: no wait for the writer's thread to wake.
+    if (!m_writer->writeAtOnce(marker))
+        QMetaObject::invokeMethod(m_writer, [writer = m_writer, marker] { writer->write(marker); });
 }
 
 void MarkerOutput::sendTestMarker()
@@ -104,18 +110,17 @@ void MarkerOutput::sendTestMarker()
 
 QString MarkerOutput::startCaution(const Run &run) const
 {
-    return m_settings.port.isEmpty() ? QString() : MarkerCodes::unsendableNote(run);
+    return inUse() ? MarkerCodes::unsendableNote(run) : QString();
 }
 
 void MarkerOutput::sent(const Marker &marker)
 {
-    LabelFileWriter::writeEventLog(QStringLiteral("Marker %1 sent: %2").arg(marker.code).arg(marker.what), marker.at);
+    LabelFileWriter::writeEventLog(MarkerLogLine::sent(marker.code, marker.what), marker.at);
     emit markerSent(marker);
 }
 
 void MarkerOutput::notSent(const Marker &marker, const QString &reason)
 {
-    LabelFileWriter::writeEventLog(
-        QStringLiteral("Marker %1 not sent (%2): %3").arg(marker.code).arg(reason, marker.what), marker.at);
+    LabelFileWriter::writeEventLog(MarkerLogLine::notSent(marker.code, reason, marker.what), marker.at);
     emit markerNotSent(marker, reason);
 }

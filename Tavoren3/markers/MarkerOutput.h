@@ -41,6 +41,8 @@ public:
     bool lost() const { return m_state == State::Lost; }
     QString lostText() const { return QStringLiteral("Trigger box lost"); }
     const MarkerSettings &settings() const { return m_settings; }
+    // A port is set, whether or not it opened.
+    bool inUse() const { return !m_settings.port.isEmpty(); }
 
     // Takes these settings; the port is opened on the writer's thread.
     void apply(const MarkerSettings &settings);

@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 constexpr int reopenIntervalMs = 250;
 }
@@ -16,6 +19,7 @@ SerialMarkerWriter::SerialMarkerWriter(QObject *parent) : QObject(parent)
     connect(&m_pulse, &QTimer::timeout, this, [this] {
         if (put(0))
             sendNext();
+        offerLine();
     });
     connect(&m_leave, &QTimer::timeout, this, [this] {
         if (m_leaving && m_port.isOpen() && m_port.bytesToWrite() > 0)
@@ -26,6 +30,7 @@ SerialMarkerWriter::SerialMarkerWriter(QObject *parent) : QObject(parent)
         if (m_port.bytesToWrite() == 0) {
             m_leave.stop();
             m_leaving.reset();
+            offerLine();
         }
     });
     // Nothing is expected from the box; reading keeps a hang-up in sight.
@@ -63,12 +68,59 @@ void SerialMarkerWriter::configure(const MarkerSettings &settings)
         emit notSent(marker, QStringLiteral("the trigger box was changed"));
     m_settings = settings;
     m_unavailable = QStringLiteral("no trigger box is chosen");
+    {
+        const QMutexLocker lock(&m_lineLock);
+        m_withheld = false;
+    }
     if (m_settings.port.isEmpty())
         return;
     if (const auto failure = open()) {
         m_unavailable = QStringLiteral("the trigger box could not be opened: ") + *failure;
         emit openFailed(m_settings.port, *failure);
     }
+}
+
+void SerialMarkerWriter::withholdLine()
+{
+    const QMutexLocker lock(&m_lineLock);
+    m_withheld = true;
+    m_lineFd = -1;
+}
+
+void SerialMarkerWriter::offerLine()
+{
+    const bool free = m_port.isOpen() && m_nonBlocking && !m_pulse.isActive() && m_waiting.isEmpty()
+        && m_port.bytesToWrite() == 0;
+    const QMutexLocker lock(&m_lineLock);
+    m_lineFd = free && !m_claimed && !m_withheld ? int(m_port.handle()) : -1;
+}
+
+bool SerialMarkerWriter::writeAtOnce(const Marker &marker)
+{
+    {
+        const QMutexLocker lock(&m_lineLock);
+        const char byte = char(marker.code);
+        if (m_lineFd < 0 || ::write(m_lineFd, &byte, 1) != 1)
+            return false;
+        m_lineFd = -1;
+        m_claimed = true;
+    }
+    QMetaObject::invokeMethod(this, [this, marker, at = std::chrono::steady_clock::now()] { wroteAtOnce(marker, at); });
+    return true;
+}
+
+void SerialMarkerWriter::wroteAtOnce(const Marker &marker, std::chrono::steady_clock::time_point at)
+{
+    if (!m_settings.hold) {
+        const auto gone = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - at);
+        m_pulse.start(int(std::max<qint64>(0, m_settings.pulseWidthMs - gone.count())));
+    }
+    {
+        const QMutexLocker lock(&m_lineLock);
+        m_claimed = false;
+    }
+    emit sent(marker);
+    offerLine();
 }
 
 QString SerialMarkerWriter::location(const QString &port)
@@ -89,8 +141,10 @@ std::optional<QString> SerialMarkerWriter::open()
         return reason;
     }
     m_unavailable.clear();
+    m_nonBlocking = (::fcntl(int(m_port.handle()), F_GETFL) & O_NONBLOCK) != 0;
     put(0);
     emit opened(m_settings.port);
+    offerLine();
     return std::nullopt;
 }
 
@@ -121,10 +175,15 @@ void SerialMarkerWriter::sendNext()
         if (!m_settings.hold)
             m_pulse.start(m_settings.pulseWidthMs);
     }
+    offerLine();
 }
 
 bool SerialMarkerWriter::put(char byte)
 {
+    {
+        const QMutexLocker lock(&m_lineLock);
+        m_lineFd = -1;
+    }
     if (!m_port.isOpen())
         return false;
     if (m_port.write(&byte, 1) != 1)
@@ -139,6 +198,10 @@ void SerialMarkerWriter::portError(QSerialPort::SerialPortError error)
     if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !m_port.isOpen())
         return;
     const QString reason = m_port.errorString();
+    {
+        const QMutexLocker lock(&m_lineLock);
+        m_lineFd = -1;
+    }
     m_port.close();
     m_port.clearError();
     m_pulse.stop();

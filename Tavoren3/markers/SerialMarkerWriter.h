@@ -4,15 +4,19 @@
 #include "markers/MarkerSettings.h"
 
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QSerialPort>
 #include <QTimer>
+#include <chrono>
 #include <optional>
 
 // The trigger box's port, worked on a thread of its own. Each code is
 // written at once and, unless the lines are held, followed by a 0 after the
 // pulse width; a code that comes during a pulse waits for its 0. A port that
-// goes away is opened again as soon as its name is back.
+// goes away is opened again as soon as its name is back. While the lines are
+// at rest, the caller's thread may write a code itself (writeAtOnce), so a
+// boundary's byte leaves without waiting for this thread to wake.
 class SerialMarkerWriter : public QObject
 {
     Q_OBJECT
@@ -26,6 +30,11 @@ public:
     // Closes the port and opens the one of settings, if any.
     void configure(const MarkerSettings &settings);
     void write(const Marker &marker);
+    // From any thread: writes the code now if the lines are at rest and
+    // nothing else is under way; false when it must go by write().
+    bool writeAtOnce(const Marker &marker);
+    // From any thread, before configure() is queued: no writes at once until it ran.
+    void withholdLine();
 
     // Why a port could not be opened, in words.
     static QString openFailure(QSerialPort::SerialPortError error, const QString &port);
@@ -47,6 +56,10 @@ private:
     bool put(char byte);
     void portError(QSerialPort::SerialPortError error);
     void tryReopen();
+    // Offers the port to writeAtOnce when it may be written from outside.
+    void offerLine();
+    // This thread's part of a code written at once: its 0 and its report.
+    void wroteAtOnce(const Marker &marker, std::chrono::steady_clock::time_point at);
 
     QSerialPort m_port{this};
     MarkerSettings m_settings;
@@ -57,4 +70,10 @@ private:
     std::optional<Marker> m_leaving;
     // Why markers cannot go out now; empty while the port is open.
     QString m_unavailable;
+    bool m_nonBlocking = false;
+    // Shared with writeAtOnce's thread.
+    QMutex m_lineLock;
+    int m_lineFd = -1;         // offered while >= 0
+    bool m_claimed = false;    // a code written at once, not yet taken over
+    bool m_withheld = false;   // a configure() on its way
 };

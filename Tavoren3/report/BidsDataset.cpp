@@ -54,7 +54,7 @@ QString readme(const QString &research)
                "sub-<participant>/sub-<participant>_scans.tsv gives each run's start (acq_time).\n\n"
                "Onsets are seconds from the label file's \"Start\" line, the moment the timekeeper started the run, "
                "by the clock of the timekeeper's tablet; durations are in seconds. The rows are the protocol's steps "
-               "(trial_type is the step's label, step_id its numeric id), pauses, restarts, notes, slider ratings, "
+               "(trial_type is the step's label, step_id its numeric id, value the trigger code sent at its start), pauses, restarts, notes, slider ratings, "
                "task lines and blood-pressure readings. Each run's _events.json describes the columns.\n")
         .arg(research);
 }
@@ -173,7 +173,7 @@ bool BidsDataset::addParticipant(const QString &subject, const QString &particip
     return write(QStringLiteral("participants.tsv"), tsv(rows), error);
 }
 
-BidsDataset::Added BidsDataset::add(const QString &labelFile)
+BidsDataset::Added BidsDataset::add(const QString &labelFile, const QString &eventLog)
 {
     Added added;
     const QString fileName = QFileInfo(labelFile).fileName();
@@ -196,13 +196,17 @@ BidsDataset::Added BidsDataset::add(const QString &labelFile)
         added.error = labelFile + QStringLiteral(": ") + reason;
         return added;
     }
-    const auto table = BidsEventTable::of(*session);
+    QFile log(eventLog.isEmpty() ? RunSessionFile::eventLogOf(labelFile) : eventLog);
+    const bool logged = log.open(QIODevice::ReadOnly);
+    const auto table = BidsEventTable::of(*session, logged ? MarkerLogLine::sentIn(log.readAll()) : QList<MarkerLogLine::Sent>());
     if (!table) {
         added.error = labelFile + QStringLiteral(": no \"Start\" line to measure the onsets from");
         return added;
     }
     if (session->error)
-        added.warning = labelFile + QStringLiteral(": ") + session->error->message + QStringLiteral("; read up to there");
+        added.warnings.append(labelFile + QStringLiteral(": ") + session->error->message + QStringLiteral("; read up to there"));
+    if (!logged)
+        added.warnings.append(log.fileName() + QStringLiteral(": no event log to read the markers from; the value column is n/a"));
     if (!writeDatasetFiles(*name, &added.error) || !addParticipant(subject, name->participant, &added.error))
         return added;
 

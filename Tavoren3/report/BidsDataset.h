@@ -35,9 +35,11 @@ public:
         QString eventsFile;          // relative to the dataset; "" when nothing was added
         QStringList renumbered;      // events files of earlier runs, under their new run numbers
         QString error;               // why nothing was added
-        QString warning;             // read only in part
+        QStringList warnings;        // read only in part, or without the markers sent
     };
-    Added add(const QString &labelFile);
+    // eventLog: where the markers sent are read from; "" for the one of the
+    // label file's documents folder.
+    Added add(const QString &labelFile, const QString &eventLog = QString());
 
 private:
     QString path(const QString &relative) const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/LabelSession.h"
+#include "run/MarkerLogLine.h"
 
 #include <QByteArray>
 #include <QList>
@@ -8,7 +9,8 @@
 #include <optional>
 
 // A session as BIDS events: one row per step, pause, restart, note, rating
-// and task line, times in seconds from the label file's "Start" line.
+// and task line, times in seconds from the label file's "Start" line, with
+// the trigger code sent at a step's, pause's or restart's own moment.
 class BidsEventTable
 {
 public:
@@ -17,6 +19,7 @@ public:
         qint64 onset = 0;                // milliseconds from the start
         std::optional<qint64> duration;  // milliseconds; none when the file does not tell
         QString trialType;
+        std::optional<qint64> value;     // the trigger code sent; none when none was
         QString stepId;
         QString stepEnd;
         QString text;
@@ -24,8 +27,10 @@ public:
         QString measurement;
     };
 
-    // None for a session without a "Start" line.
-    static std::optional<BidsEventTable> of(const LabelSession &session);
+    // None for a session without a "Start" line. markers: those the event
+    // log says were sent.
+    static std::optional<BidsEventTable> of(const LabelSession &session,
+                                            const QList<MarkerLogLine::Sent> &markers = {});
 
     const QList<Row> &rows() const { return m_rows; }
     // "_events.tsv": a header and one line per row, in onset order.

@@ -15,6 +15,14 @@ QString RunSessionFile::scoreFileOf(const QString &labelFile)
                 : QString();
 }
 
+QString RunSessionFile::eventLogOf(const QString &labelFile)
+{
+    QDir dir = QFileInfo(labelFile).absoluteDir();
+    if (QFileInfo(dir.absolutePath()).dir().dirName() == QLatin1String("Label_files"))
+        dir.cd(QStringLiteral("../.."));
+    return dir.filePath(QStringLiteral("log.lbl"));
+}
+
 std::optional<LabelSession> RunSessionFile::read(const QString &labelFile, QString *reason)
 {
     auto session = LabelFileReader::readFile(labelFile, reason);

@@ -16,4 +16,7 @@ public:
     static std::optional<LabelSession> read(const QString &labelFile, QString *reason);
     // The participant's score file beside a label file; empty when its name names no participant.
     static QString scoreFileOf(const QString &labelFile);
+    // The event log of the documents folder a label file is in: "log.lbl"
+    // above Label_files/<research>/, else beside the file.
+    static QString eventLogOf(const QString &labelFile);
 };

@@ -63,3 +63,8 @@ QString LogTime::eventTimestamp(const QDateTime &time)
 {
     return format("yyyy-MM-dd HH:mm:ss.zzz", time);
 }
+
+std::optional<QDateTime> LogTime::readEventTimestamp(const QString &text)
+{
+    return read(text, "yyyy-MM-dd HH:mm:ss.zzz");
+}

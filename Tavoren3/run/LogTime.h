@@ -20,6 +20,7 @@ public:
     // "yyyy-MM-dd HH:mm:ss.SSS": event log lines.
     static QString eventTimestamp();
     static QString eventTimestamp(const QDateTime &time);
+    static std::optional<QDateTime> readEventTimestamp(const QString &text);
     // "%02d:%02d" minutes and seconds of a duration's magnitude.
     static QString minutesAndSeconds(qint64 seconds);
 };

@@ -28,6 +28,9 @@ ScreenModels::ScreenModels(Tavoren3App &app, AppInfo &appInfo, SoundPlayer &soun
     m_markers->follow(m_controller);
     m_triggerBox = std::make_unique<TriggerBoxViewModel>(*m_markers);
     m_start->addStartCaution([this](const Run &run) { return m_markers->startCaution(run); });
+    const auto noteCodes = [this] { m_editor->setMarkersInUse(m_markers->inUse()); };
+    connect(m_markers.get(), &MarkerOutput::stateChanged, m_editor.get(), noteCodes);
+    noteCodes();
     // After the controller's own tick: the record holds what the tick changed.
     connect(&app.tickTimer(), &TickTimer::tick, m_recorder.get(), &RunRecorder::keepAlive);
     connect(m_peerBrowser.get(), &PeerBrowserView2::dismissed, m_start.get(), &StartViewModel::peerBrowserDismissed);

@@ -114,9 +114,15 @@ qint64 VerkeersLeiding::durationAt(qint64 index) const
     return step ? step->duration : 0;
 }
 
+void VerkeersLeiding::markBoundary(Boundary kind, int stepIndex)
+{
+    m_boundaryTime = m_tickTime.value_or(Clock::current().now());
+    emit boundary(kind, stepIndex, m_boundaryTime);
+}
+
 QString VerkeersLeiding::boundaryTimestamp() const
 {
-    return m_tickTime ? LogTime::logTimestamp(*m_tickTime) : LogTime::logTimestamp();
+    return LogTime::logTimestamp(m_tickTime.value_or(m_boundaryTime.isValid() ? m_boundaryTime : Clock::current().now()));
 }
 
 void VerkeersLeiding::send(const QString &payload)
@@ -175,7 +181,7 @@ void VerkeersLeiding::startRun()
         setRunTimestamp(LogTime::runTimestamp());
     log(QStringLiteral("# StartTime\tLabel"));
     log(LogTime::logTimestamp() + QStringLiteral("\tStart"));
-    emit boundary(Boundary::StepStart, clampedIndex(0));
+    markBoundary(Boundary::StepStart, clampedIndex(0));
     setNr(clampedIndex(0));
     setRunning(true);
     setPause(false);
@@ -241,7 +247,7 @@ void VerkeersLeiding::tick()
 void VerkeersLeiding::togglePause()
 {
     if (m_pause) {
-        emit boundary(Boundary::Resume, m_nr);
+        markBoundary(Boundary::Resume, m_nr);
         setPause(false);
         send(QStringLiteral("resume"));
         sendCurrentStepState();
@@ -259,7 +265,7 @@ void VerkeersLeiding::togglePause()
             + QStringLiteral(" (") + m_current->testID() + QLatin1Char(')'));
         setJustResumed(true);
     } else {
-        emit boundary(Boundary::Pause, m_nr);
+        markBoundary(Boundary::Pause, m_nr);
         setPause(true);
         send(QStringLiteral("pause"));
         logStepEvent(QStringLiteral("started"), QStringLiteral("paused"));
@@ -294,7 +300,7 @@ void VerkeersLeiding::cancelSliderAdvance()
 void VerkeersLeiding::advance(bool skipLog)
 {
     if (m_nr >= stepCount() - 1) {
-        emit boundary(Boundary::Completion, m_nr);
+        markBoundary(Boundary::Completion, m_nr);
         if (!skipLog)
             logStepEvent(QStringLiteral("started"), QStringLiteral("ended"));
         send(QStringLiteral("done"));
@@ -308,7 +314,7 @@ void VerkeersLeiding::advance(bool skipLog)
         setTimeTotal(0);
         return;
     }
-    emit boundary(Boundary::StepStart, clampedIndex(qint64(m_nr) + 1));
+    markBoundary(Boundary::StepStart, clampedIndex(qint64(m_nr) + 1));
     setNr(clampedIndex(qint64(m_nr) + 1));
     if (!skipLog)
         logStepEvent(QStringLiteral("started"), QStringLiteral("ended"));
@@ -320,7 +326,7 @@ void VerkeersLeiding::previousStep()
 {
     if (m_nr <= 0)
         return;
-    emit boundary(Boundary::StepStart, m_nr - 1);
+    markBoundary(Boundary::StepStart, m_nr - 1);
     setNr(clampedIndex(qint64(m_nr) - 1));
     setRemainingTime(durationAt(m_nr));
     beginCurrentStep();
@@ -328,7 +334,7 @@ void VerkeersLeiding::previousStep()
 
 void VerkeersLeiding::restartCurrentStep()
 {
-    emit boundary(Boundary::Restart, m_nr);
+    markBoundary(Boundary::Restart, m_nr);
     logStepEvent(QStringLiteral("started"), QStringLiteral("cancelled, restarting..."));
     const qint64 duration = durationAt(m_nr);
     if (m_remainingTime != duration)
@@ -341,7 +347,7 @@ void VerkeersLeiding::stopRun()
     if (!m_running && !m_isCompleted)
         return;
     if (!m_isCompleted) {
-        emit boundary(Boundary::Stop, m_nr);
+        markBoundary(Boundary::Stop, m_nr);
         logStepEvent(QStringLiteral("started"), QStringLiteral("stopped"));
     }
     send(QStringLiteral("done"));

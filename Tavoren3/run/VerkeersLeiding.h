@@ -155,8 +155,8 @@ signals:
     // second is counted from now.
     void stepBeganBetweenTicks();
     // A boundary of the step at stepIndex, emitted as its label time is
-    // taken and before any slower work of the same moment.
-    void boundary(VerkeersLeiding::Boundary kind, int stepIndex);
+    // taken and before any slower work of the same moment; at is that time.
+    void boundary(VerkeersLeiding::Boundary kind, int stepIndex, const QDateTime &at);
 
 private:
     template <class T>
@@ -172,7 +172,9 @@ private:
     void setCurrent(Step *step);
     void clearBridgeLink();
     qint64 durationAt(qint64 index) const;
-    // The time of the tick being handled, otherwise the current time.
+    // Takes the boundary's time: that of the tick being handled, else now.
+    void markBoundary(Boundary kind, int stepIndex);
+    // The time of the tick being handled, else of the last boundary.
     QString boundaryTimestamp() const;
     void send(const QString &payload);
     void labelWriteFailed(const QString &path, const QString &reason);
@@ -202,6 +204,7 @@ private:
     bool m_showSliderAdvanceAlert = false;
     std::optional<bool> m_pendingAdvancePhaseSkipped;
     std::optional<QDateTime> m_tickTime;
+    QDateTime m_boundaryTime;
     // Lines not written since the operator last acknowledged it, and the last failure.
     int m_unwrittenLines = 0;
     QString m_lastWriteFailure;

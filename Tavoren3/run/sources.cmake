@@ -4,6 +4,7 @@ target_sources(tavoren_core PRIVATE
   run/LabelSession.h
   run/LabelLog.h run/LabelLog.cpp
   run/LogTime.h run/LogTime.cpp
+  run/MarkerLogLine.h run/MarkerLogLine.cpp
   run/ContentViewModel.h run/ContentViewModel.cpp
   run/CurrentStepViewModel.h run/CurrentStepViewModel.cpp
   run/DroneStateText.h run/DroneStateText.cpp

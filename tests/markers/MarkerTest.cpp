@@ -4,11 +4,13 @@
 #include "markers/TriggerBoxViewModel.h"
 #include "model/MarkerCodes.h"
 #include "model/Run.h"
+#include "report/BidsEventTable.h"
+#include "run/LabelFileReader.h"
 #include "support/SocatPair.h"
 
 #include <QSettings>
 #include <QSignalSpy>
-
+#include <functional>
 
 namespace {
 
@@ -26,6 +28,9 @@ protected:
         QSettings().clear();
         useSteps({step(10, "rest", longStep), step(300, "talk", longStep), step(20, "sums", longStep)});
         protocol.currentProtocol()->setVeskPauseLabel(99);
+        // Slow work at each boundary, before the marker is made and its label line
+        // written: both must keep the boundary's own time.
+        QObject::connect(&controller, &VerkeersLeiding::boundary, [this] { clock->advanceMs(1); });
         output.follow(controller);
     }
 
@@ -50,15 +55,17 @@ TEST_P(Markers, EachBoundaryOfARunIsItsCodeAndTheLinesReturnToRest)
 {
     const bool hold = GetParam();
     openBox(hold);
-    startAt();
-    controller.togglePause();
-    controller.togglePause();
-    controller.requestAdvance(false); // to talk (300): nothing is sent
-    controller.requestAdvance(false); // sums
-    controller.previousStep();        // BACK to talk
-    controller.requestAdvance(true);  // SKIP to sums
-    controller.restartCurrentStep();
-    controller.stopRun();
+    // A second between the operator's moves, so that each row has its own onset.
+    for (const auto &move : std::initializer_list<std::function<void()>>{
+             [&] { startAt(); }, [&] { controller.togglePause(); }, [&] { controller.togglePause(); },
+             [&] { controller.requestAdvance(false); }, // to talk (300): nothing is sent
+             [&] { controller.requestAdvance(false); }, // sums
+             [&] { controller.previousStep(); },        // BACK to talk
+             [&] { controller.requestAdvance(true); },  // SKIP to sums
+             [&] { controller.restartCurrentStep(); }, [&] { controller.stopRun(); }}) {
+        move();
+        clock->advanceMs(1000);
+    }
 
     const QByteArray codes{"\x0a\x63\x0a\x14\x14\x14\xfa", 7};
     QByteArray expected;
@@ -82,6 +89,15 @@ TEST_P(Markers, EachBoundaryOfARunIsItsCodeAndTheLinesReturnToRest)
           "\tMarker 300 not sent (a trigger box sends only 1 to 255): start of talk (300)\n"})
         EXPECT_TRUE(log.contains(line)) << line << "\n" << log.toStdString();
     EXPECT_EQ(log.count("Marker 300 not sent"), 2);
+
+    // The export finds each code at its row: a marker's logged time is its label line's.
+    const auto table = BidsEventTable::of(LabelFileReader::read(documents.read("Label_files/Study/Study_42_1_20261205_100000.lbl")),
+                                          MarkerLogLine::sentIn(log.toUtf8()));
+    ASSERT_TRUE(table);
+    QStringList rows;
+    for (const auto &row : table->rows())
+        rows.append(QString("%1 %2 %3").arg(row.onset / 1000).arg(row.trialType).arg(row.value.value_or(-1)));
+    EXPECT_EQ(rows.join(", "), "0 rest 10, 1 pause 99, 3 talk -1, 7 sums 20, 7 restart 20");
 }
 
 INSTANTIATE_TEST_SUITE_P(PulseAndHold, Markers, ::testing::Bool(),
@@ -103,7 +119,10 @@ TEST_F(Markers, ABoxUnpluggedMidRunIsMissedLoggedAndTakenBackWhenItReturns)
     EXPECT_TRUE(eventLog().contains("\tMarker 20 not sent (the trigger box is lost): start of sums (20)\n"))
         << eventLog().toStdString();
 
-    openBox();
+    // Back under the same name: opened again by itself.
+    ASSERT_TRUE(pair.start());
+    ASSERT_TRUE(EventLoopWait::until([this] { return output.state() == MarkerOutput::State::Ready; }, 3000));
+    ASSERT_EQ(pair.readValues(1), QByteArray(1, '\0'));
     controller.restartCurrentStep();
     EXPECT_EQ(pair.readValues(2), QByteArray("\x14\x00", 2));
     EXPECT_EQ(controller.nr(), 2);

@@ -37,6 +37,18 @@ const QByteArray handWritten = "# StartTime\tLabel\n"
                                "05-12-26/14:01:20.000\tbp (3) started\n"
                                "05-12-26/14:02:05.000\tbp (3) stopped \n";
 
+// The event log of that run and an earlier one: only what went out at a row's
+// own moment, as the boundary of that row, is its value.
+const QByteArray markersSent = "2026-12-05 13:00:00.000\tMarker 1 sent: start of rest (1)\n"
+                               "2026-12-05 14:00:00.000\tMarker 1 sent: start of rest (1)\n"
+                               "2026-12-05 14:00:30.000\tMarker 99 sent: pause in rest (1)\n"
+                               "2026-12-05 14:00:35.000\tMarker 2 sent: start of rating (2)\n"
+                               "2026-12-05 14:00:40.000\tMarker 2 sent: resume of rating (2)\n"
+                               "2026-12-05 14:01:20.000\tMarker 3 sent: restart of bp (3)\n"
+                               "2026-12-05 14:02:00.000\tTrigger box /dev/ttyUSB0 lost: No such device\n"
+                               "2026-12-05 14:02:00.000\tMarker 99 not sent (the trigger box is lost): pause in bp (3)\n"
+                               "2026-12-05 14:02:00.000\tMarker 3 sent: start of bp (3)\n";
+
 ProgramRun cli(const QStringList &args)
 {
     return ProgramRun::of(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), args);
@@ -111,21 +123,21 @@ TEST(Timeline, CliDrawsSvgAndPng)
     EXPECT_FALSE(folder.exists("run.txt"));
 }
 
-TEST(BidsExport, RowsOfASessionInSecondsFromTheStart)
+TEST(BidsExport, RowsOfASessionInSecondsFromTheStartWithTheCodesSent)
 {
-    const auto table = BidsEventTable::of(LabelFileReader::read(handWritten));
+    const auto table = BidsEventTable::of(LabelFileReader::read(handWritten), MarkerLogLine::sentIn(markersSent));
     ASSERT_TRUE(table);
     EXPECT_EQ(QString::fromUtf8(table->tsv()).split('\n'),
-              QStringList({"onset\tduration\ttrial_type\tstep_id\tstep_end\ttext\trating\tmeasurement",
-                           "0.000\t30.000\trest\t1\tpaused\tn/a\tn/a\tn/a",
-                           "30.000\t10.000\tpause\t1\tn/a\tn/a\tn/a\tn/a",
-                           "35.500\t0.000\tnote\tn/a\tn/a\telectrode\\tloose\\nsecond line\tn/a\tn/a",
-                           "40.000\t20.000\trating\t2\tended\tn/a\tn/a\tn/a",
-                           "45.000\t0.000\tslider_rating\t2\tn/a\tHow tense?\t7\tn/a",
-                           "70.000\t0.000\tblood_pressure\tn/a\tn/a\tn/a\tn/a\tBP: 120/80",
-                           "80.000\t45.000\tbp\t3\tstopped\tn/a\tn/a\tn/a",
-                           "80.000\t0.000\trestart\t3\tn/a\tn/a\tn/a\tn/a",
-                           "120.000\t5.000\tpause\t3\tn/a\tnot resumed\tn/a\tn/a", ""}));
+              QStringList({"onset\tduration\ttrial_type\tvalue\tstep_id\tstep_end\ttext\trating\tmeasurement",
+                           "0.000\t30.000\trest\t1\t1\tpaused\tn/a\tn/a\tn/a",
+                           "30.000\t10.000\tpause\t99\t1\tn/a\tn/a\tn/a\tn/a",
+                           "35.500\t0.000\tnote\tn/a\tn/a\tn/a\telectrode\\tloose\\nsecond line\tn/a\tn/a",
+                           "40.000\t20.000\trating\t2\t2\tended\tn/a\tn/a\tn/a",
+                           "45.000\t0.000\tslider_rating\tn/a\t2\tn/a\tHow tense?\t7\tn/a",
+                           "70.000\t0.000\tblood_pressure\tn/a\tn/a\tn/a\tn/a\tn/a\tBP: 120/80",
+                           "80.000\t45.000\tbp\t3\t3\tstopped\tn/a\tn/a\tn/a",
+                           "80.000\t0.000\trestart\t3\t3\tn/a\tn/a\tn/a\tn/a",
+                           "120.000\t5.000\tpause\tn/a\t3\tn/a\tnot resumed\tn/a\tn/a", ""}));
 
     // The arithmetic scores go to the participant's own file, shared by all its runs: those of this run count.
     TemporaryDocuments folder;
@@ -138,7 +150,7 @@ TEST(BidsExport, RowsOfASessionInSecondsFromTheStart)
     ASSERT_TRUE(withScores) << reason.toStdString();
     EXPECT_TRUE(QString::fromUtf8(BidsEventTable::of(*withScores)->tsv())
                     .split('\n')
-                    .contains("50.000\t0.000\tarithmetic\t2\tn/a\t12 + 5 = Wrong\tn/a\tn/a"));
+                    .contains("50.000\t0.000\tarithmetic\tn/a\t2\tn/a\t12 + 5 = Wrong\tn/a\tn/a"));
     EXPECT_EQ(withScores->events.size(), LabelFileReader::read(handWritten).events.size() + 1) << "only the score of this run";
 }
 
@@ -152,15 +164,21 @@ TEST(BidsExport, DryRunAndHandWrittenFilePassTheValidator)
     ASSERT_EQ(dryRun.status, 0) << dryRun.err.toStdString();
     // A participant id and research name with characters BIDS labels refuse.
     documents.write("Stress-test.v2_7-7_1_20261205_140000.lbl", handWritten);
+    documents.write("markers.lbl", markersSent);
 
-    const QList<std::pair<QString, QString>> exports{
-        {dryRun.outLines().last(), "sub-1234/beh/sub-1234_task-Miniprotocol_run-1_events.tsv"},
-        {documents.filePath("Stress-test.v2_7-7_1_20261205_140000.lbl"), "sub-77/beh/sub-77_task-Stresstestv2_run-1_events.tsv"}};
-    for (const auto &[labelFile, eventsFile] : exports) {
+    // The dry run's own event log, found above its label file, holds no markers.
+    const QList<std::tuple<QString, QStringList, QString, QString>> exports{
+        {dryRun.outLines().last(), {}, "sub-1234/beh/sub-1234_task-Miniprotocol_run-1_events.tsv", "\tbaseline\tn/a\t2\t"},
+        {documents.filePath("Stress-test.v2_7-7_1_20261205_140000.lbl"), {"--event-log", documents.filePath("markers.lbl")},
+         "sub-77/beh/sub-77_task-Stresstestv2_run-1_events.tsv", "\tpause\t99\t1\t"}};
+    for (const auto &[labelFile, logOption, eventsFile, row] : exports) {
         const QString dataset = documents.filePath(QFileInfo(eventsFile).baseName());
-        const ProgramRun out = cli({"bids", labelFile, "--out", dataset, "--author", "A. Researcher", "--author", "B. Assistant"});
+        const ProgramRun out = cli(QStringList{"bids", labelFile, "--out", dataset, "--author", "A. Researcher", "--author",
+                                               "B. Assistant"} + logOption);
         ASSERT_EQ(out.status, 0) << out.err.toStdString();
+        EXPECT_FALSE(out.err.contains("no event log")) << out.err.toStdString();
         EXPECT_EQ(out.outLines(), QStringList{dataset + "/" + eventsFile});
+        EXPECT_TRUE(QString::fromUtf8(documents.read(QFileInfo(dataset).fileName() + "/" + eventsFile)).contains(row));
         const ProgramRun check = ProgramRun::of(validator, {dataset, "--json"}, 180000);
         const QJsonObject issues = QJsonDocument::fromJson(check.out).object().value("issues").toObject();
         ASSERT_FALSE(issues.isEmpty()) << "the validator did not answer: " << (check.out + check.err).toStdString();

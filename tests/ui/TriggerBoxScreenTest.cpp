@@ -17,6 +17,8 @@ protected:
 TEST_F(TriggerBoxScreen, TheSheetChoosesTheBoxTheStartCautionsAndTheRunScreenTellsItIsLost)
 {
     ASSERT_TRUE(pair.start());
+    // The editor's protocol, new: its pause id 1000 is noted only once a box is in use.
+    EXPECT_EQ(models->editor()->markerCodesText(), "");
     EXPECT_EQ(text("triggerBoxLine"), "No trigger box");
     EXPECT_FALSE(shown("triggerBoxSheet"));
     click("triggerBoxButton");
@@ -32,6 +34,8 @@ TEST_F(TriggerBoxScreen, TheSheetChoosesTheBoxTheStartCautionsAndTheRunScreenTel
     click("triggerBoxDone");
     EXPECT_FALSE(shown("triggerBoxSheet"));
     EXPECT_EQ(text("triggerBoxLine"), "Trigger box: " + pair.deviceEnd() + ", ready");
+    EXPECT_EQ(models->editor()->markerCodesText(),
+              "The pause id 1000 (VeskPauseLabel) is one a trigger box cannot send: pauses get no marker.");
 
     addProtocol("codes.json", {"Codes", "1", false, {step(7, "Rest", "rest", 30), step(300, "Talk", "talk", 30)}});
     click("runRow codes.json");

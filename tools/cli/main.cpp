@@ -5,7 +5,7 @@
 //                                            run a protocol on a virtual clock
 //   tavoren-cli timeline LABELFILE -o OUT.svg|OUT.png [--width W]
 //                                            the session of a label file as a picture
-//   tavoren-cli bids LABELFILE... --out DATASET [--author NAME]...
+//   tavoren-cli bids LABELFILE... --out DATASET [--author NAME]... [--event-log FILE]
 //                                            add label files to a BIDS dataset
 
 #include "common/Console.h"
@@ -54,7 +54,7 @@ int usage()
                "       tavoren-cli list DOCUMENTS_DIR\n"
                "       tavoren-cli dry-run PROTOCOL.json --ppid N [--documents DIR] [--untimed S] [--end-code C]\n"
                "       tavoren-cli timeline LABELFILE -o OUT.svg|OUT.png [--width W]\n"
-               "       tavoren-cli bids LABELFILE... --out DATASET [--author NAME]...\n",
+               "       tavoren-cli bids LABELFILE... --out DATASET [--author NAME]... [--event-log FILE]\n",
                stderr);
     return usageStatus;
 }
@@ -247,13 +247,16 @@ int bids(QStringList args)
     QStringList labelFiles;
     QStringList authors;
     QString out;
+    QString eventLog;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
-        if (arg == QLatin1String("--out") || arg == QLatin1String("--author")) {
+        if (arg == QLatin1String("--out") || arg == QLatin1String("--author") || arg == QLatin1String("--event-log")) {
             if (args.isEmpty())
                 return usage();
             if (arg == QLatin1String("--out"))
                 out = args.takeFirst();
+            else if (arg == QLatin1String("--event-log"))
+                eventLog = args.takeFirst();
             else
                 authors.append(args.takeFirst());
         } else {
@@ -267,9 +270,9 @@ int bids(QStringList args)
     int status = 0;
     QStringList printed; // each events file once, also when a later file renumbers it
     for (const QString &labelFile : labelFiles) {
-        const BidsDataset::Added added = dataset.add(labelFile);
-        if (!added.warning.isEmpty())
-            error(added.warning);
+        const BidsDataset::Added added = dataset.add(labelFile, eventLog);
+        for (const QString &warning : added.warnings)
+            error(warning);
         if (!added.error.isEmpty()) {
             error(added.error);
             status = decodeStatus;
