@@ -171,6 +171,12 @@ TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
     {
         TimekeeperProcess timekeeper(documents.path());
         ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("runRow resume.json"); }));
+        // A second timekeeper on the same documents refuses to start.
+        const ProgramRun second = ProgramRun::of(TAVOREN_BINARY_DIR "/apps/tavoren/tavoren",
+                                                 {"--headless", "--documents", documents.path()});
+        EXPECT_EQ(second.status, 1);
+        EXPECT_TRUE(second.err.contains("Another timekeeper (tavoren, process ")) << second.err.toStdString();
+        EXPECT_TRUE(second.err.contains(documents.path().toUtf8()));
         ASSERT_TRUE(timekeeper.type("ppidField", "7"));
         ASSERT_TRUE(timekeeper.click("startButton"));
         ASSERT_TRUE(reach(timekeeper, point)) << timekeeper.text("stepName").toStdString();
@@ -299,15 +305,3 @@ INSTANTIATE_TEST_SUITE_P(
                       KillPoint{"sigterm", Ending::terminate, 2, "rest", false, false},
                       KillPoint{"quitQuestion", Ending::quitQuestion, 2, "rest", false, false}),
     [](const ::testing::TestParamInfo<KillPoint> &info) { return std::string(info.param.name); });
-
-TEST(TimekeeperKill, ASecondTimekeeperOnTheSameDocumentsRefusesToStart)
-{
-    TemporaryDocuments documents;
-    TimekeeperProcess first(documents.path());
-    ASSERT_TRUE(first.waitUntil([&] { return first.shown("startButton"); }));
-    const ProgramRun second = ProgramRun::of(TAVOREN_BINARY_DIR "/apps/tavoren/tavoren",
-                                             {"--headless", "--documents", documents.path()});
-    EXPECT_EQ(second.status, 1);
-    EXPECT_TRUE(second.err.contains("Another timekeeper (tavoren, process ")) << second.err.toStdString();
-    EXPECT_TRUE(second.err.contains(documents.path().toUtf8()));
-}
