@@ -153,9 +153,7 @@ QDateTime timeOf(const QString &line)
 
 } // namespace
 
-class TimekeeperKillPoint : public ::testing::TestWithParam<KillPoint>
-{
-};
+using TimekeeperKillPoint = ::testing::TestWithParam<KillPoint>;
 
 TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
 {

@@ -4,18 +4,11 @@
 #include "markers/MarkerOutput.h"
 #include "support/SocatPair.h"
 
-namespace {
-
-class TriggerBoxScreen : public ScreenFixture
-{
-protected:
-    SocatPair pair;
-};
-
-} // namespace
+using TriggerBoxScreen = ScreenFixture;
 
 TEST_F(TriggerBoxScreen, TheSheetChoosesTheBoxTheStartCautionsAndTheRunScreenTellsItIsLost)
 {
+    SocatPair pair;
     ASSERT_TRUE(pair.start());
     EXPECT_EQ(text("triggerBoxLine"), "No trigger box");
     EXPECT_FALSE(shown("triggerBoxSheet"));
