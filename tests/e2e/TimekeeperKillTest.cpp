@@ -39,12 +39,10 @@ std::pair<TestProtocol, QStringList> quickSteps()
 // How many writes to label files whose path holds `path` the timekeeper reported as done.
 qsizetype reportedWrites(const QStringList &output, const QString &path)
 {
-    qsizetype count = 0;
-    for (const QString &line : output)
-        if ((line.startsWith("Eerste log weggeschreven naar: ") || line.startsWith("Nieuwe tijd en datum toegevoegd aan: "))
-            && line.contains(path))
-            ++count;
-    return count;
+    return std::count_if(output.begin(), output.end(), [&](const QString &line) {
+        return (line.startsWith("Eerste log weggeschreven naar: ") || line.startsWith("Nieuwe tijd en datum toegevoegd aan: "))
+               && line.contains(path);
+    });
 }
 
 } // namespace
@@ -155,23 +153,28 @@ QDateTime timeOf(const QString &line)
 
 } // namespace
 
-class TimekeeperKillPoint : public ::testing::TestWithParam<KillPoint>
-{
-};
+using TimekeeperKillPoint = ::testing::TestWithParam<KillPoint>;
 
 TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
 {
     const KillPoint &point = GetParam();
     TemporaryDocuments documents;
     documents.write("Research_protocols/resume.json", resumeProtocol().json());
+    // Below the documents.
     const auto labelFile = [&]() -> QString {
         const QStringList files = QDir(documents.filePath("Label_files/Resume")).entryList({"Resume_7_*.lbl"}, QDir::Files);
-        return files.size() == 1 ? documents.filePath("Label_files/Resume/" + files.first()) : QString();
+        return files.size() == 1 ? "Label_files/Resume/" + files.first() : QString();
     };
     QDateTime ended;
     {
         TimekeeperProcess timekeeper(documents.path());
         ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.click("runRow resume.json"); }));
+        // A second timekeeper on the same documents refuses to start.
+        const ProgramRun second = ProgramRun::of(TAVOREN_BINARY_DIR "/apps/tavoren/tavoren",
+                                                 {"--headless", "--documents", documents.path()});
+        EXPECT_EQ(second.status, 1);
+        EXPECT_TRUE(second.err.contains("Another timekeeper (tavoren, process ")) << second.err.toStdString();
+        EXPECT_TRUE(second.err.contains(documents.path().toUtf8()));
         ASSERT_TRUE(timekeeper.type("ppidField", "7"));
         ASSERT_TRUE(timekeeper.click("startButton"));
         ASSERT_TRUE(reach(timekeeper, point)) << timekeeper.text("stepName").toStdString();
@@ -198,10 +201,7 @@ TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
         ended = QDateTime::currentDateTime();
     }
     ASSERT_FALSE(labelFile().isEmpty());
-    const QByteArray before = [&] {
-        QFile file(labelFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }();
+    const QByteArray before = documents.read(labelFile());
     ASSERT_TRUE(before.endsWith('\n'));
 
     if (point.ending == Ending::cutRecord) {
@@ -237,9 +237,7 @@ TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
         expected << tag + "stopped ";
     QStringList added;
     ASSERT_TRUE(timekeeper.waitUntil([&] {
-        QFile file(labelFile());
-        file.open(QIODevice::ReadOnly);
-        added = linesOf(file.readAll().mid(before.size()));
+        added = linesOf(documents.read(labelFile()).mid(before.size()));
         return added.size() >= expected.size();
     }));
     added = added.mid(0, expected.size());
@@ -256,9 +254,7 @@ TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
         EXPECT_EQ(timeOf(added.at(1)), lastAlive);
 
     if (point.close) {
-        QFile file(labelFile());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray whole = file.readAll();
+        const QByteArray whole = documents.read(labelFile());
         EXPECT_TRUE(whole.endsWith('\n'));
         EXPECT_FALSE(LabelFileReader::read(whole).error.has_value());
         EXPECT_FALSE(timekeeper.shown("startAlert")) << "closed for good";
@@ -273,7 +269,7 @@ TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
     // The export shows the gap as a pause with its note, and passes the validator.
     const QString dataset = documents.filePath("dataset");
     const ProgramRun bids = ProgramRun::of(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli",
-                                           {"bids", labelFile(), "--out", dataset, "--author", "A. Researcher"});
+                                           {"bids", documents.filePath(labelFile()), "--out", dataset, "--author", "A. Researcher"});
     ASSERT_EQ(bids.status, 0) << bids.err.toStdString();
     QFile events(bids.outLines().value(0));
     ASSERT_TRUE(events.open(QIODevice::ReadOnly)) << bids.out.toStdString();
@@ -307,15 +303,3 @@ INSTANTIATE_TEST_SUITE_P(
                       KillPoint{"sigterm", Ending::terminate, 2, "rest", false, false},
                       KillPoint{"quitQuestion", Ending::quitQuestion, 2, "rest", false, false}),
     [](const ::testing::TestParamInfo<KillPoint> &info) { return std::string(info.param.name); });
-
-TEST(TimekeeperKill, ASecondTimekeeperOnTheSameDocumentsRefusesToStart)
-{
-    TemporaryDocuments documents;
-    TimekeeperProcess first(documents.path());
-    ASSERT_TRUE(first.waitUntil([&] { return first.shown("startButton"); }));
-    const ProgramRun second = ProgramRun::of(TAVOREN_BINARY_DIR "/apps/tavoren/tavoren",
-                                             {"--headless", "--documents", documents.path()});
-    EXPECT_EQ(second.status, 1);
-    EXPECT_TRUE(second.err.contains("Another timekeeper (tavoren, process ")) << second.err.toStdString();
-    EXPECT_TRUE(second.err.contains(documents.path().toUtf8()));
-}

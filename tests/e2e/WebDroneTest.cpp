@@ -89,7 +89,7 @@ protected:
 
 } // namespace
 
-TEST_F(WebDrone, PairedPageRunsTheProtocolAndComesBackAfterAReload)
+TEST_F(WebDrone, OnlyThePairedPageRunsTheProtocolAndItComesBackAfterAReload)
 {
     // A second and a half of test picture, made here.
     ASSERT_EQ(QProcess::execute("ffmpeg", {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10", "-t",
@@ -98,6 +98,23 @@ TEST_F(WebDrone, PairedPageRunsTheProtocolAndComesBackAfterAReload)
         << "ffmpeg (scripts/install-deps.sh)";
     const QString pairing = switchOn();
     ASSERT_TRUE(pairing.contains("#pair=")) << pairing.toStdString();
+
+    // Without the secret, or with a wrong one, the page gets nothing, nor any media.
+    const QString wrong = QString(pairing).replace(QRegularExpression("#pair=.*$"), "#pair=guessed");
+    for (const QString &url : {timekeeper->text("webDroneAddress"), wrong}) {
+        SCOPED_TRACE(url.toStdString());
+        ASSERT_EQ(browser->ask("open " + url + " 1024 768"), "opened");
+        ASSERT_TRUE(pageShows("askText", "Ask the operator for the pairing code"));
+        QTest::qWait(1000);
+        EXPECT_EQ(browser->eval("document.body.innerText.trim()").toString(), "Ask the operator for the pairing code");
+        EXPECT_EQ(browser->eval("window.tavoren.received.length").toInt(), 0);
+        EXPECT_FALSE(timekeeper->shown("webDroneCode"));
+        EXPECT_FALSE(timekeeper->enabled("peerBrowserDone"));
+    }
+    screenshots(*browser, "ask");
+    browser->eval("fetch('/media/images/sun.png').then(r => window.mediaStatus = r.status)");
+    ASSERT_TRUE(browser->waitFor("window.mediaStatus !== undefined"));
+    EXPECT_EQ(browser->eval("window.mediaStatus").toInt(), 404);
 
     // Pairing: the same six digits on both screens, confirmed by the operator.
     ASSERT_EQ(browser->ask("open " + pairing + " 1024 768"), "opened");
@@ -166,26 +183,4 @@ TEST_F(WebDrone, PairedPageRunsTheProtocolAndComesBackAfterAReload)
     ASSERT_TRUE(timekeeper->waitUntil([&] { return labelFile().contains("\t " + question + " 7"); }))
         << labelFile().toStdString();
     EXPECT_TRUE(pageShows("thanks", "Thank you"));
-}
-
-TEST_F(WebDrone, PageWithoutTheSecretGetsNothing)
-{
-    const QString pairing = switchOn();
-    const QString address = timekeeper->text("webDroneAddress");
-    const QString wrong = QString(pairing).replace(QRegularExpression("#pair=.*$"), "#pair=guessed");
-    for (const QString &url : {address, wrong}) {
-        SCOPED_TRACE(url.toStdString());
-        ASSERT_EQ(browser->ask("open " + url + " 1024 768"), "opened");
-        ASSERT_TRUE(pageShows("askText", "Ask the operator for the pairing code"));
-        QTest::qWait(1000);
-        EXPECT_EQ(browser->eval("document.body.innerText.trim()").toString(), "Ask the operator for the pairing code");
-        EXPECT_EQ(browser->eval("window.tavoren.received.length").toInt(), 0);
-        EXPECT_FALSE(timekeeper->shown("webDroneCode"));
-        EXPECT_FALSE(timekeeper->enabled("peerBrowserDone"));
-    }
-    screenshots(*browser, "ask");
-    // Nor any media, without the page's secret.
-    browser->eval("fetch('/media/images/sun.png').then(r => window.mediaStatus = r.status)");
-    ASSERT_TRUE(browser->waitFor("window.mediaStatus !== undefined"));
-    EXPECT_EQ(browser->eval("window.mediaStatus").toInt(), 404);
 }

@@ -1,6 +1,5 @@
 #include "support/BrowserProcess.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -10,16 +9,13 @@
 
 namespace {
 
-QString driverFolder()
-{
-    return QDir(QStringLiteral(TAVOREN_SOURCE_DIR)).filePath(QStringLiteral("tools/webdrone-test"));
-}
+const QString driverFolder = QStringLiteral(TAVOREN_SOURCE_DIR "/tools/webdrone-test");
 
 } // namespace
 
 BrowserProcess::BrowserProcess()
 {
-    start(QStandardPaths::findExecutable(QStringLiteral("node")), {QDir(driverFolder()).filePath("page-driver.js")});
+    start(QStandardPaths::findExecutable(QStringLiteral("node")), {driverFolder + "/page-driver.js"});
     waitForLine(QStringLiteral("ready"), 30000);
 }
 
@@ -32,7 +28,7 @@ BrowserProcess::~BrowserProcess()
 bool BrowserProcess::available()
 {
     return QFile::exists(QStringLiteral("/usr/bin/chromium")) && !QStandardPaths::findExecutable("node").isEmpty()
-           && QDir(driverFolder()).exists(QStringLiteral("node_modules/puppeteer-core"));
+           && QDir(driverFolder).exists(QStringLiteral("node_modules/puppeteer-core"));
 }
 
 QString BrowserProcess::ask(const QString &command, int timeoutMs)
@@ -50,11 +46,5 @@ QJsonValue BrowserProcess::eval(const QString &expression)
 
 bool BrowserProcess::waitFor(const QString &expression, int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        if (eval(expression).toBool())
-            return true;
-        QTest::qWait(100);
-    }
-    return eval(expression).toBool();
+    return QTest::qWaitFor([&] { return eval(expression).toBool(); }, timeoutMs);
 }

@@ -63,12 +63,8 @@ protected:
                 expectShownInside(item);
             screenshot(QStringLiteral("drone-%1-%2x%3").arg(name).arg(width).arg(height));
         }
-    }
-    void link()
-    {
-        timekeeper.setAutoInvite(true);
-        timekeeper.startBrowsing();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return timekeeper.isConnected() && endpoint.connected(); }, 15000));
+        window->resize(1280, 800);
+        settle();
     }
 
     DroneEndpoint endpoint{QStringLiteral("drone")};
@@ -76,8 +72,14 @@ protected:
     MultipeerSession timekeeper{QStringLiteral("timekeeper")};
 };
 
-// Items of the window and their texts; an empty text: hidden, no texts: black.
-using Texts = QList<std::pair<QString, QString>>;
+// A state, items of the window and their texts (an empty text: hidden, no texts: black);
+// tablet: a state of the tablet page's screenshots, checked at the page's sizes too.
+struct StateCase
+{
+    QString payload;
+    QList<std::pair<QString, QString>> texts;
+    bool tablet = false;
+};
 
 } // namespace
 
@@ -87,40 +89,52 @@ TEST_F(DroneWindow, EachStateShowsItsTextsInsideTheWindowAPauseCoversThemAndTheR
     EXPECT_EQ(view(), nullptr);
     EXPECT_EQ(text("droneStatus"), "Waiting for the timekeeper");
     screenshot("drone-waiting");
-    link();
+    timekeeper.setAutoInvite(true);
+    timekeeper.startBrowsing();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timekeeper.isConnected() && endpoint.connected(); }, 15000));
     documents.write("two.txt", "images/sun.png\nmoon.png\n");
     const QString longText = "Sit still and look at the cross.\nBreathe calmly | keep your eyes open";
     const QString markup = "<b>bold</b> & <img src=\"http://127.0.0.1:1/x.png\">";
-    const QString question = "How calm do you feel right now?";
-    const std::pair<QString, Texts> cases[]{
+    const QString question = "How calm do you feel?";
+    const StateCase cases[]{
+        {"timer: 4", {{"droneDigits", "00:04"}}, true},
         {"timer: 59", {{"droneTitle", ""}, {"droneDigits", "00:59"}}},
         {"black", {}},
         {"climbing: 185", {{"droneTitle", "Time remaining"}, {"droneDigits", "03:05"}}},
         {"fall", {{"droneTitle", "You can restart in"}, {"droneDigits", "00:50"}}},
+        {"text: Look at the cross", {{"droneTitle", "Look at the cross"}}, true},
         {"text: " + markup, {{"droneTitle", markup}, {"droneDigits", ""}}},
         {"unknown", {}},
         {"text: " + longText, {{"droneTitle", longText}}},
         {"exercise: Squats - 30s", {{"droneTitle", "Squats"}, {"droneDigits", "00:30"}}},
         {"exercises completed", {{"droneTitle", "Exercises completed"}, {"droneDigits", ""}}},
         {"done", {{"droneTitle", "Done"}, {"droneDetail", "Thank you"}}},
+        {"images: images.txt", {{"droneProblem", ""}}, true},
         {"images: two.txt", {{"droneProblem", "Missing images: moon.png"}}},
-        {"breathing: 1.8, 0.0, 1.8, 0.0", {{"droneBreathingPhase", "Breathe in"}}},
+        {"breathing: 2.5, 0.0, 2.5, 0.0", {{"droneBreathingPhase", "Breathe in"}}, true},
         {"video: missing.mp4, false, true, false", {{"droneProblem", "Video not found: missing.mp4"}}},
-        {"slider: " + question, {{"droneSliderQuestion", question}, {"droneSendButton", "Send"}}}};
-    for (const auto &[payload, texts] : cases) {
+        {"slider: " + question,
+         {{"droneSliderQuestion", question}, {"droneSliderValue", "5"}, {"droneSendButton", "Send"}},
+         true}};
+    for (const auto &[payload, texts, tablet] : cases) {
         SCOPED_TRACE(payload.toStdString());
         state(payload);
         EXPECT_EQ(view() == nullptr, texts.isEmpty()) << "black";
+        QStringList inside;
         for (const auto &[item, expected] : texts) {
             if (expected.isEmpty()) {
                 EXPECT_FALSE(shown(item)) << item.toStdString();
             } else {
                 EXPECT_EQ(text(item), expected);
                 expectShownInside(item);
+                inside << item;
             }
         }
         EXPECT_FALSE(shown("droneStatus"));
-        screenshot("drone-" + payload.section(':', 0, 0).replace(' ', '-'));
+        const QString name = payload.section(':', 0, 0);
+        screenshot("drone-" + QString(name).replace(' ', '-'));
+        if (tablet)
+            atTabletSizes(name, inside);
     }
 
     find("droneSlider")->setProperty("value", 7);
@@ -155,7 +169,6 @@ TEST_F(DroneWindow, APairingShowsItsCodeLargeAndPairOnTheDroneConfirmsIt)
     EXPECT_EQ(text("dronePairingHint"), "Press Pair when the timekeeper shows the same code.");
     EXPECT_GE(property("dronePairingCode", "font").value<QFont>().pixelSize(), window->height() / 6);
     atTabletSizes("pairing", {"dronePairingTitle", "dronePairingCode", "dronePairingHint"});
-    window->resize(1280, 800);
     screenshot("drone-pairing");
     click("dronePairButton");
     EXPECT_EQ(text("dronePairingHint"), "Waiting for Pair on the timekeeper...");
@@ -164,22 +177,4 @@ TEST_F(DroneWindow, APairingShowsItsCodeLargeAndPairOnTheDroneConfirmsIt)
     ASSERT_TRUE(asking.waitForLine("refused"));
     settle();
     EXPECT_FALSE(shown("dronePairing"));
-}
-
-// The states of the tablet page's screenshots, at the page's sizes.
-TEST_F(DroneWindow, AtATabletsSizesTheViewsOfTheTabletRunStayInside)
-{
-    link();
-    const std::pair<QString, QStringList> cases[]{
-        {"timer: 4", {"droneDigits"}},
-        {"text: Look at the cross", {"droneTitle"}},
-        {"images: images.txt", {}},
-        {"breathing: 2.5, 0.0, 2.5, 0.0", {"droneBreathingPhase"}},
-        {"slider: How calm do you feel?", {"droneSliderQuestion", "droneSliderValue", "droneSendButton"}}};
-    for (const auto &[payload, items] : cases) {
-        SCOPED_TRACE(payload.toStdString());
-        state(payload);
-        atTabletSizes(payload.section(':', 0, 0), items);
-    }
-    EXPECT_FALSE(shown("droneProblem")) << "the images were all found";
 }

@@ -3,8 +3,6 @@
 #include "run/StartViewModel.h"
 #include "run/VerkeersLeiding.h"
 
-#include <QImage>
-#include <QQuickItem>
 #include <QTest>
 
 namespace {
@@ -100,32 +98,4 @@ TEST_F(StartScreen, EditModeDuplicatesAndDeletesOnlyAfterTheQuestion)
     answer("startAlert", "Delete");
     EXPECT_FALSE(documents.exists("Research_protocols/" + copy));
     EXPECT_EQ(models->start()->configFiles(), QStringList{"Solo_1.json"});
-}
-
-TEST_F(StartScreen, TheChoosersTabletSwitchServesThePageAndShowsItsAddressInACode)
-{
-    addProtocol("drone.json", true);
-    click("runRow drone.json");
-    click("droneButton");
-    EXPECT_EQ(text("webDroneSwitch"), "Use a tablet's browser");
-    EXPECT_FALSE(shown("webDroneAddress"));
-    click("webDroneSwitch");
-    ASSERT_TRUE(webDrone->enabled());
-    EXPECT_EQ(text("webDroneAddress"), QStringLiteral("http://127.0.0.1:%1/").arg(webDrone->port()));
-    EXPECT_EQ(text("webDroneHint"), "Scan the code with the tablet.");
-    const QString pairing = property("webDroneQrCode", "text").toString();
-    EXPECT_TRUE(pairing.startsWith(text("webDroneAddress") + "#pair=")) << pairing.toStdString();
-    // Drawn: dark modules and light ones.
-    auto *code = qobject_cast<QQuickItem *>(find("webDroneQrCode"));
-    ASSERT_TRUE(shown("webDroneQrCode"));
-    const QImage drawn = window->grabWindow()
-                             .copy(code->mapRectToScene(code->boundingRect()).toRect())
-                             .convertToFormat(QImage::Format_Grayscale8);
-    const auto dark = std::count_if(drawn.constBits(), drawn.constBits() + drawn.sizeInBytes(), [](uchar g) { return g < 128; });
-    EXPECT_TRUE(dark > drawn.sizeInBytes() / 10 && dark < drawn.sizeInBytes() * 7 / 10) << dark;
-    click("webDroneNewCode");
-    EXPECT_NE(property("webDroneQrCode", "text").toString(), pairing);
-    click("webDroneSwitch");
-    EXPECT_FALSE(webDrone->enabled());
-    EXPECT_FALSE(shown("webDroneQrCode"));
 }

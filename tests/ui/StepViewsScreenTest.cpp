@@ -6,6 +6,7 @@
 #include "support/FastBridge.h"
 #include "support/LabelLogLines.h"
 
+#include <QImage>
 #include <QQuickItem>
 #include <QTest>
 
@@ -69,11 +70,32 @@ INSTANTIATE_TEST_SUITE_P(
                                "questionnaireButton", "Start", {"questionnaireButton", "questionnaireButton"},
                                {"\tHow relaxed do you feel right now? "}}));
 
-TEST_F(StepScreens, ArithmeticNeedsTheDroneChosenInThePeerBrowser)
+TEST_F(StepScreens, TheChooserServesTheTabletPageAndArithmeticNeedsTheDroneChosenInIt)
 {
     startWith({"Arithmetic tasks", {"TTR_addition_problems_1.txt"}}, true);
     click("droneButton");
     ASSERT_TRUE(shown("peerBrowser"));
+    EXPECT_EQ(text("webDroneSwitch"), "Use a tablet's browser");
+    EXPECT_FALSE(shown("webDroneAddress"));
+    click("webDroneSwitch");
+    ASSERT_TRUE(webDrone->enabled());
+    EXPECT_EQ(text("webDroneAddress"), QStringLiteral("http://127.0.0.1:%1/").arg(webDrone->port()));
+    EXPECT_EQ(text("webDroneHint"), "Scan the code with the tablet.");
+    const QString pairing = property("webDroneQrCode", "text").toString();
+    EXPECT_TRUE(pairing.startsWith(text("webDroneAddress") + "#pair=")) << pairing.toStdString();
+    // Drawn: dark modules and light ones.
+    auto *qr = qobject_cast<QQuickItem *>(find("webDroneQrCode"));
+    ASSERT_TRUE(shown("webDroneQrCode"));
+    const QImage drawn = window->grabWindow()
+                             .copy(qr->mapRectToScene(qr->boundingRect()).toRect())
+                             .convertToFormat(QImage::Format_Grayscale8);
+    const auto dark = std::count_if(drawn.constBits(), drawn.constBits() + drawn.sizeInBytes(), [](uchar g) { return g < 128; });
+    EXPECT_TRUE(dark > drawn.sizeInBytes() / 10 && dark < drawn.sizeInBytes() * 7 / 10) << dark;
+    click("webDroneNewCode");
+    EXPECT_NE(property("webDroneQrCode", "text").toString(), pairing);
+    click("webDroneSwitch");
+    EXPECT_FALSE(webDrone->enabled());
+    EXPECT_FALSE(shown("webDroneQrCode"));
     type("droneAddress", "not an address");
     click("connectAddress");
     EXPECT_EQ(text("droneAddressError"), "Type the drone's address as host:port, for example 192.168.1.20:52000");

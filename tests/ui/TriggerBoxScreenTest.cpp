@@ -4,18 +4,11 @@
 #include "markers/MarkerOutput.h"
 #include "support/SocatPair.h"
 
-namespace {
-
-class TriggerBoxScreen : public ScreenFixture
-{
-protected:
-    SocatPair pair;
-};
-
-} // namespace
+using TriggerBoxScreen = ScreenFixture;
 
 TEST_F(TriggerBoxScreen, TheSheetChoosesTheBoxTheStartCautionsAndTheRunScreenTellsItIsLost)
 {
+    SocatPair pair;
     ASSERT_TRUE(pair.start());
     // The editor's protocol, new: its pause id 1000 is noted only once a box is in use.
     EXPECT_EQ(models->editor()->markerCodesText(), "");

@@ -11,12 +11,9 @@ namespace {
 class WebPairingTest : public testing::Test
 {
 protected:
-    WebPairingTest() { QSettings().remove(QString::fromLatin1(WebPairing::settingsKey)); Clock::install(clock); }
-    ~WebPairingTest() override
-    {
-        Clock::install(nullptr);
-        QSettings().remove(QString::fromLatin1(WebPairing::settingsKey));
-    }
+    WebPairingTest() { forget(); Clock::install(clock); }
+    ~WebPairingTest() override { Clock::install(nullptr); forget(); }
+    static void forget() { QSettings().remove(QString::fromLatin1(WebPairing::settingsKey)); }
 
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(QDateTime(QDate(2024, 5, 1), QTime(9, 0)));
     WebPairing pairing;
