@@ -19,13 +19,7 @@ BenchTimekeeper::BenchTimekeeper(const QString &program, const QByteArray &proto
     m_environment.insert(QStringLiteral("HOME"), m_home.path());
     const QString config = m_home.filePath(QStringLiteral(".config"));
     m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    // The timekeeper and its drone paired ahead, as a finished pairing leaves them.
-    const QString timekeeperFolder = config + QStringLiteral("/tavoren");
-    const QString droneFolder = config + QStringLiteral("/tavoren-drone");
-    PairedDevices(QDir(timekeeperFolder).filePath(QString::fromLatin1(PairedDevices::dronesFile)))
-        .add(DeviceIdentity(droneFolder).fingerprint(), QStringLiteral("Bench drone"));
-    PairedDevices(QDir(droneFolder).filePath(QString::fromLatin1(PairedDevices::timekeepersFile)))
-        .add(DeviceIdentity(timekeeperFolder).fingerprint(), QStringLiteral("bench timekeeper"));
+    pairAhead(config + QStringLiteral("/tavoren"), config + QStringLiteral("/tavoren-drone"));
 
     const QString documents = m_home.filePath(QStringLiteral("Documents"));
     QDir().mkpath(documents + QStringLiteral("/Research_protocols"));
@@ -70,4 +64,12 @@ bool BenchTimekeeper::waitForOutput(QProcess &process, QProcess::ProcessChannel 
         output += process.readAll();
     }
     return output.contains(wanted);
+}
+
+void BenchTimekeeper::pairAhead(const QString &timekeeperFolder, const QString &droneFolder)
+{
+    PairedDevices(QDir(timekeeperFolder).filePath(QString::fromLatin1(PairedDevices::dronesFile)))
+        .add(DeviceIdentity(droneFolder).fingerprint(), QStringLiteral("Bench drone"));
+    PairedDevices(QDir(droneFolder).filePath(QString::fromLatin1(PairedDevices::timekeepersFile)))
+        .add(DeviceIdentity(timekeeperFolder).fingerprint(), QStringLiteral("bench timekeeper"));
 }

@@ -33,6 +33,9 @@ public:
     // wait wakes as soon as that channel has data.
     static bool waitForOutput(QProcess &process, QProcess::ProcessChannel channel, QByteArray &output,
                               const QByteArray &wanted, int timeoutMs);
+    // Each folder's identity (made when missing) in the other's paired list,
+    // as a finished pairing leaves them.
+    static void pairAhead(const QString &timekeeperFolder, const QString &droneFolder);
 
 private:
     QString m_program;

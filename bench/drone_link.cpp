@@ -12,13 +12,12 @@
 //   bench_drone_link [--links N] [--states N] [--rates R1,R2,...] [--seconds S] [--drone PATH] [--web]
 
 #include "BenchSetting.h"
+#include "BenchTimekeeper.h"
 #include "Samples.h"
 #include "support/BrowserProcess.h"
 
 #include "common/EventLoopWait.h"
-#include "drone/DeviceIdentity.h"
 #include "drone/MultipeerSession.h"
-#include "drone/PairedDevices.h"
 #include "web/WebDroneServer.h"
 
 #include <QCommandLineParser>
@@ -217,11 +216,8 @@ int main(int argc, char *argv[])
     QTemporaryDir benchHome;
     QTemporaryDir droneHome;
     qputenv("XDG_CONFIG_HOME", benchHome.path().toUtf8());
-    const QString droneFolder = QDir(droneHome.path()).filePath(QStringLiteral("tavoren-drone"));
-    PairedDevices(PairedDevices::inConfigFolder(PairedDevices::dronesFile))
-        .add(DeviceIdentity(droneFolder).fingerprint(), QStringLiteral("bench-drone"));
-    PairedDevices(QDir(droneFolder).filePath(QString::fromLatin1(PairedDevices::timekeepersFile)))
-        .add(DeviceIdentity::shared().fingerprint(), QStringLiteral("bench-timekeeper"));
+    BenchTimekeeper::pairAhead(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                               QDir(droneHome.path()).filePath(QStringLiteral("tavoren-drone")));
 
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
