@@ -16,6 +16,7 @@ namespace {
 
 // Seconds of the protocol's steps: long enough that no tick ends one.
 constexpr qint64 longStep = 600;
+const QString labelFile = QStringLiteral("Label_files/Study/Study_42_1_20261205_100000.lbl");
 
 } // namespace
 
@@ -67,15 +68,9 @@ TEST_P(Markers, EachBoundaryOfARunIsItsCodeAndTheLinesReturnToRest)
         clock->advanceMs(1000);
     }
 
-    const QByteArray codes{"\x0a\x63\x0a\x14\x14\x14\xfa", 7};
-    QByteArray expected;
-    for (const char code : codes)
-        expected += hold ? QByteArray(1, code) : QByteArray(1, code) + '\0';
-    const auto bytes = pair.read(int(expected.size()), 5000);
-    QByteArray values;
-    for (const auto &byte : bytes)
-        values.append(char(byte.value));
-    EXPECT_EQ(values.toHex(' '), expected.toHex(' '));
+    const QByteArray expected =
+        QByteArray::fromHex(hold ? "0a 63 0a 14 14 14 fa" : "0a 00 63 00 0a 00 14 00 14 00 14 00 fa 00");
+    EXPECT_EQ(QString(pair.readValues(int(expected.size()), 5000).toHex(' ')), QString(expected.toHex(' ')));
     // Nothing more follows. (When each 0 leaves is bench_markers' to measure:
     // on a loaded machine the reading here lags by more than a pulse.)
     EXPECT_TRUE(pair.read(1, 100).isEmpty());
@@ -91,8 +86,8 @@ TEST_P(Markers, EachBoundaryOfARunIsItsCodeAndTheLinesReturnToRest)
     EXPECT_EQ(log.count("Marker 300 not sent"), 2);
 
     // The export finds each code at its row: a marker's logged time is its label line's.
-    const auto table = BidsEventTable::of(LabelFileReader::read(documents.read("Label_files/Study/Study_42_1_20261205_100000.lbl")),
-                                          MarkerLogLine::sentIn(log.toUtf8()));
+    const auto table =
+        BidsEventTable::of(LabelFileReader::read(documents.read(labelFile)), MarkerLogLine::sentIn(log.toUtf8()));
     ASSERT_TRUE(table);
     QStringList rows;
     for (const auto &row : table->rows())
@@ -108,7 +103,6 @@ TEST_F(Markers, ABoxUnpluggedMidRunIsMissedLoggedAndTakenBackWhenItReturns)
     openBox();
     startAt();
     ASSERT_EQ(pair.readValues(2), QByteArray("\x0a\x00", 2));
-    const QString labelPath = documents.filePath("Label_files/Study/Study_42_1_20261205_100000.lbl");
 
     pair.kill();
     ASSERT_TRUE(EventLoopWait::until([this] { return output.lost(); }, 3000)) << output.statusText().toStdString();
@@ -128,9 +122,7 @@ TEST_F(Markers, ABoxUnpluggedMidRunIsMissedLoggedAndTakenBackWhenItReturns)
     EXPECT_EQ(controller.nr(), 2);
     EXPECT_TRUE(controller.running());
     // The label file holds the run's lines as if the box had never gone.
-    QFile label(labelPath);
-    ASSERT_TRUE(label.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(label.readAll()), controller.LabelLogString());
+    EXPECT_EQ(QString::fromUtf8(documents.read(labelFile)), controller.LabelLogString());
 }
 
 TEST_F(Markers, APortThatCannotBeOpenedSaysWhyAndItsMarkersAreLoggedAsNotSent)
@@ -164,9 +156,7 @@ TEST_F(Markers, TheSheetRemembersItsSettingsAndSendsATestMarker)
     sheet.setSpeed(12345); // not a speed the list offers
     sheet.setPulseWidth(0);
     sheet.setEndCode(300);
-    EXPECT_EQ(sheet.speed(), 115200);
-    EXPECT_EQ(sheet.pulseWidth(), 1);
-    EXPECT_EQ(sheet.endCode(), 255);
+    EXPECT_EQ(std::tuple(sheet.speed(), sheet.pulseWidth(), sheet.endCode()), std::tuple(115200, 1, 255));
     sheet.setPulseWidth(pulseMs);
     sheet.sendTestMarker();
     EXPECT_EQ(pair.readValues(3), QByteArray("\x00\xff\x00", 3));
@@ -180,12 +170,8 @@ TEST_F(Markers, TheSheetRemembersItsSettingsAndSendsATestMarker)
 
 TEST(MarkerCodes, TheNoteNamesEveryIdABoxCannotSend)
 {
-    const struct
-    {
-        QList<qint64> ids;
-        qint64 pause;
-        QString note;
-    } cases[] = {
+    // The steps' ids, the pause id, the note.
+    const std::tuple<QList<qint64>, qint64, QString> cases[] = {
         {{1, 255, 17}, 200, ""},
         {{1, 300, 17}, 200, "1 step has a numeric id that a trigger box cannot send: L300 (300)"},
         {{0, 256, -3, 4}, 200, "3 steps have numeric ids that a trigger box cannot send: L0 (0), L256 (256), L-3 (-3)"},
@@ -194,13 +180,13 @@ TEST(MarkerCodes, TheNoteNamesEveryIdABoxCannotSend)
          "1 step has a numeric id that a trigger box cannot send: L0 (0)\n"
          "The pause id 0 (VeskPauseLabel) is one a trigger box cannot send: pauses get no marker."},
     };
-    for (const auto &c : cases) {
+    for (const auto &[ids, pause, note] : cases) {
         ::Run run;
         QList<DeelTestje> steps;
-        for (const qint64 id : c.ids)
+        for (const qint64 id : ids)
             steps.append(TestProtocol::step(id, "S", QString("L%1").arg(id), 5));
         run.setSteps(steps);
-        run.setVeskPauseLabel(c.pause);
-        EXPECT_EQ(MarkerCodes::unsendableNote(run), c.note);
+        run.setVeskPauseLabel(pause);
+        EXPECT_EQ(MarkerCodes::unsendableNote(run), note);
     }
 }
