@@ -59,12 +59,8 @@ TEST(WebDroneName, TypedNameElseTheBrowserFromItsUserAgent)
 {
     const char *chrome = "Mozilla/5.0 (Linux; Android 13; SM-X200) AppleWebKit/537.36 (KHTML, like Gecko) "
                          "Chrome/120.0.0.0 Safari/537.36";
-    const struct
-    {
-        QString typed;
-        QString agent;
-        QString name;
-    } cases[] = {
+    // The name typed, the user agent, the name shown.
+    const std::tuple<QString, QString, QString> cases[] = {
         {"", chrome, "Tablet (Chrome)"},
         {"", "Mozilla/5.0 (iPad; CPU OS 17_0 like Mac OS X) AppleWebKit/605.1.15 (KHTML, like Gecko) Version/17.0 "
              "Mobile/15E148 Safari/604.1",
@@ -78,6 +74,6 @@ TEST(WebDroneName, TypedNameElseTheBrowserFromItsUserAgent)
         {"a\x01" "b", chrome, "a\\x01b"},
         {QString(60, 'x'), chrome, QString(WebDroneName::maximumLength, 'x')},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(WebDroneName::of(c.typed, c.agent), c.name) << c.agent.toStdString();
+    for (const auto &[typed, agent, name] : cases)
+        EXPECT_EQ(WebDroneName::of(typed, agent), name) << agent.toStdString();
 }

@@ -11,11 +11,7 @@ TEST(WebStateMessage, StateKeepsItsTextAndNumberAndCarriesWhatTheDroneMakesOfIt)
     TemporaryDocuments documents;
     documents.write("clip one.mp4", "not really a video");
     documents.write("two.txt", "images/sun.png\nmoon.png\n");
-    const struct
-    {
-        QString payload;
-        QJsonObject view;
-    } cases[] = {
+    const std::pair<QString, QJsonObject> cases[] = {
         {"timer: 59", {{"kind", "timer"}, {"text", ""}, {"seconds", 59}}},
         {"timer: soon", {{"kind", "unknown"}, {"text", ""}}},
         {"fall", {{"kind", "fall"}, {"text", ""}, {"seconds", 50}}},
@@ -33,14 +29,11 @@ TEST(WebStateMessage, StateKeepsItsTextAndNumberAndCarriesWhatTheDroneMakesOfIt)
          {{"kind", "video"}, {"text", "../etc/passwd"}, {"source", ""}, {"problem", "Video not found: ../etc/passwd"},
           {"controls", true}, {"autoStart", true}, {"continueAfter", false}}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.payload.toStdString());
-        const QString message = "@State: seq:12|" + c.payload;
+    for (const auto &[payload, view] : cases) {
+        const QString message = "@State: seq:12|" + payload;
         const QJsonObject frame = QJsonDocument::fromJson(WebStateMessage::frame(message)).object();
-        EXPECT_EQ(frame.value("message").toString(), message);
-        EXPECT_EQ(frame.value("sequence").toInt(), 12);
-        EXPECT_EQ(frame.value("view").toObject(), c.view)
-            << QJsonDocument(frame.value("view").toObject()).toJson().toStdString();
+        EXPECT_EQ(frame, (QJsonObject{{"message", message}, {"sequence", 12}, {"view", view}}))
+            << QJsonDocument(frame).toJson().toStdString();
     }
     EXPECT_EQ(WebStateMessage::frame("Hello"), R"({"message":"Hello"})") << "not a state: the text alone";
 }
