@@ -79,11 +79,9 @@ TEST_F(BloodPressureStepTest, StartLogsOnceStopSendsTheSamePulseAndTheCancelAdvi
     ASSERT_TRUE(waitFor([&] { return central.isMeasuring(); }));
     view.startStopMeasurement();
     const QByteArray pulse = EspBleCentral::pulsePayload(BloodPersureView::pulseLength);
-    const auto writes = bridge->writes();
-    const auto isPulse = [&](const auto &write) {
-        return write.uuid == EspBleCentral::pulseCharUUID && write.value == pulse;
-    };
-    EXPECT_EQ(std::count_if(writes.cbegin(), writes.cend(), isPulse), 2) << "stopping sends the starting pulse again";
+    const auto isPulse = [&](const auto &w) { return w.uuid == EspBleCentral::pulseCharUUID && w.value == pulse; };
+    EXPECT_EQ(std::count_if(bridge->writes().cbegin(), bridge->writes().cend(), isPulse), 2)
+        << "stopping sends the starting pulse again";
     const QString advice = " " + BloodPersureView::cancelledMeasurementAdvice;
     ASSERT_TRUE(waitFor([&] { return central.lastMeasurement() == advice && !central.errorOccured(); }));
     settle();

@@ -8,8 +8,8 @@
 #include "run/LabelFileReader.h"
 #include "support/SocatPair.h"
 
+#include <QCoreApplication>
 #include <QSettings>
-#include <QSignalSpy>
 #include <functional>
 
 namespace {
