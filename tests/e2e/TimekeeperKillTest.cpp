@@ -24,16 +24,16 @@ namespace {
 
 constexpr int stepCount = 30;
 
-// One-second steps, and the label texts in the order the run writes them.
+// One-second steps, and the label file's lines in the order the run writes them, each stamp as "@".
 std::pair<TestProtocol, QStringList> quickSteps()
 {
     TestProtocol protocol{"Quick steps", "1", false, {}};
-    QStringList labels{"Start"};
+    QStringList lines{"# StartTime\tLabel", "@\tStart"};
     for (int n = 1; n <= stepCount; ++n) {
         protocol.steps.append(TestProtocol::step(n, "Step " + QString::number(n), "s" + QString::number(n), 1));
-        labels << QStringLiteral("s%1 (%1) started").arg(n) << QStringLiteral("s%1 (%1) ended ").arg(n);
+        lines << QStringLiteral("@\ts%1 (%1) started").arg(n) << QStringLiteral("@\ts%1 (%1) ended ").arg(n);
     }
-    return {protocol, labels};
+    return {protocol, lines};
 }
 
 // How many writes to label files whose path holds `path` the timekeeper reported as done.
@@ -53,8 +53,8 @@ TEST(TimekeeperKill, EveryLineReportedWrittenIsInTheFileWholeAfterASigkill)
     std::printf("seed %u (TAVOREN_SEED=%u repeats it)\n", seed, seed);
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> killAfterMs(0, 6000);
-    const auto [protocol, labels] = quickSteps();
-    const QRegularExpression line(QStringLiteral("^\\d\\d-\\d\\d-\\d\\d/\\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\t(.*)$"));
+    const auto [protocol, expected] = quickSteps();
+    const QRegularExpression stamp(QStringLiteral("^\\d\\d-\\d\\d-\\d\\d/\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(?=\\t)"));
 
     for (int round = 1; round <= 10; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
@@ -77,21 +77,13 @@ TEST(TimekeeperKill, EveryLineReportedWrittenIsInTheFileWholeAfterASigkill)
         }
         const QByteArray bytes = documents.read("Label_files/Quicksteps/" + files.first());
         ASSERT_TRUE(bytes.endsWith('\n')) << "a line cut short after " << waitMs << " ms";
-        QStringList lines = QString::fromUtf8(bytes).split('\n');
-        lines.removeLast();
-        // The file is made with its heading; each line after it is one append.
+        QStringList lines = QString::fromUtf8(bytes.chopped(1)).split('\n');
+        // The file is made with its heading; each line after it is one append,
+        // and may be on the disk before its report reached the console.
         const qsizetype reported = reportedWrites(timekeeper.lines(), "/Label_files/Quicksteps/" + files.first());
-        // A line may be on the disk before its report reached the console.
-        EXPECT_GE(lines.size(), reported) << "killed after " << waitMs << " ms";
-        EXPECT_LE(lines.size(), reported + 1) << "killed after " << waitMs << " ms";
-        ASSERT_EQ(lines.first(), "# StartTime\tLabel");
-        lines.removeFirst();
-        ASSERT_LE(lines.size(), labels.size());
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QRegularExpressionMatch match = line.match(lines.at(i));
-            ASSERT_TRUE(match.hasMatch()) << lines.at(i).toStdString();
-            EXPECT_EQ(match.captured(1), labels.at(i));
-        }
+        EXPECT_TRUE(lines.size() == reported || lines.size() == reported + 1)
+            << lines.size() << " lines, " << reported << " reported, killed after " << waitMs << " ms";
+        EXPECT_EQ(lines.replaceInStrings(stamp, "@"), expected.mid(0, lines.size()));
     }
 }
 
@@ -160,8 +152,7 @@ TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
     const KillPoint &point = GetParam();
     TemporaryDocuments documents;
     documents.write("Research_protocols/resume.json", resumeProtocol().json());
-    // Below the documents.
-    const auto labelFile = [&]() -> QString {
+    const auto labelFile = [&] {
         const QStringList files = QDir(documents.filePath("Label_files/Resume")).entryList({"Resume_7_*.lbl"}, QDir::Files);
         return files.size() == 1 ? "Label_files/Resume/" + files.first() : QString();
     };
@@ -241,17 +232,17 @@ TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
         return added.size() >= expected.size();
     }));
     added = added.mid(0, expected.size());
-    for (qsizetype i = 0; i < expected.size(); ++i) {
-        const QString text = added.at(i).section('\t', 1);
-        EXPECT_TRUE(i == noteAt ? text.startsWith(expected.at(i)) : text == expected.at(i)) << added.at(i).toStdString();
-    }
+    QStringList texts;
+    for (const QString &line : added)
+        texts << line.section('\t', 1);
+    texts[noteAt].truncate(expected.at(noteAt).size()); // the note goes on with the time
+    EXPECT_EQ(texts, expected);
     // The pause and the note are at the last tick the timekeeper lived.
     const QDateTime lastAlive = timeOf(added.at(noteAt));
     EXPECT_LE(lastAlive.msecsTo(ended), 2500) << added.at(noteAt).toStdString();
     EXPECT_GE(lastAlive.msecsTo(ended), -500);
     EXPECT_TRUE(added.at(noteAt).contains(lastAlive.toString("HH:mm:ss") + "; the run was paused"));
-    if (!point.paused)
-        EXPECT_EQ(timeOf(added.at(1)), lastAlive);
+    EXPECT_EQ(timeOf(added.at(point.paused ? noteAt : 1)), lastAlive);
 
     if (point.close) {
         const QByteArray whole = documents.read(labelFile());
