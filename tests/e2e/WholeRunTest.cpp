@@ -43,11 +43,9 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     auto drone = startDrone();
     // The run's label file, line by line (the arithmetic scores have a file of their own).
     const auto labelFile = [&] {
-        const QStringList files =
-            QDir(documents.filePath("Label_files/Wholerun")).entryList({"Wholerun_12_*.lbl"}, QDir::Files);
-        return files.size() != 1 ? QStringList()
-                                 : QString::fromUtf8(documents.read("Label_files/Wholerun/" + files.first()))
-                                       .split('\n', Qt::SkipEmptyParts);
+        const QStringList files = QDir(documents.filePath("Label_files/Wholerun")).entryList({"Wholerun_12_*.lbl"});
+        return QString::fromUtf8(files.size() == 1 ? documents.read("Label_files/Wholerun/" + files.first()) : "")
+            .split('\n', Qt::SkipEmptyParts);
     };
     const auto labelFileHas = [&](const QString &text) { return labelFile().join('\n').contains(text); };
     const auto receives = [&](const QString &payload) {
@@ -70,9 +68,8 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     EXPECT_EQ(timekeeper.text("stepName"), "Rest");
     // The count the drone runs down from: the step's 3 s, less the tick that
     // may have passed while the run screen was built.
-    const std::optional<QString> timer = drone->lineAfter(0, "state 1: timer: ");
-    ASSERT_TRUE(timer) << drone->lines().join('\n').toStdString();
-    EXPECT_TRUE(*timer == "state 1: timer: 3" || *timer == "state 1: timer: 2") << timer->toStdString();
+    const QString timer = drone->lineAfter(0, "state 1: timer: ").value_or(drone->lines().join('\n'));
+    EXPECT_TRUE(timer == "state 1: timer: 3" || timer == "state 1: timer: 2") << timer.toStdString();
     ASSERT_TRUE(timekeeper.waitUntil([&] { return timekeeper.text("stepName") == "Instruction"; }, 10000));
 
     // The drone falls away mid-step and comes back: it is shown the
@@ -120,19 +117,16 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
 
     // Every step boundary and every event, in the order written, each stamped.
     const QStringList lines = labelFile();
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines.first(), "# StartTime\tLabel");
-    QStringList labels;
+    QStringList labels{lines.value(0)};
     QList<QDateTime> times;
     for (const QString &line : lines.mid(1)) {
         times << QDateTime::fromString(line.section('\t', 0, 0), "dd-MM-yy/HH:mm:ss.zzz");
-        EXPECT_TRUE(times.last().isValid()) << line.toStdString();
-        labels << line.section('\t', 1);
+        labels << (times.last().isValid() ? "" : "unstamped: ") + line.section('\t', 1);
     }
-    EXPECT_EQ(labels, (QStringList{"Start", "rest (1) started", "rest (1) ended ", "instruction (2) started",
-                                   "instruction (2) ended ", " How calm do you feel? 7", "rating (3) started",
-                                   "rating (3) ended ", "arithmetic (4) started", "arithmetic (4) ended ",
-                                   "Blood pressure measurement started...",
+    EXPECT_EQ(labels, (QStringList{"# StartTime\tLabel", "Start", "rest (1) started", "rest (1) ended ",
+                                   "instruction (2) started", "instruction (2) ended ", " How calm do you feel? 7",
+                                   "rating (3) started", "rating (3) ended ", "arithmetic (4) started",
+                                   "arithmetic (4) ended ", "Blood pressure measurement started...",
                                    "Blood pressure: BP: 120/80 mmHg, HR: 60 bpm", "pressure (5) started",
                                    "pressure (5) ended "}));
     // The timed rest lasted its three seconds (less the first tick); a busy machine only makes it longer.
@@ -140,6 +134,5 @@ TEST(WholeRun, ProtocolRunsThroughTheScreensWithARealDroneAndBridge)
     EXPECT_GE(times.at(1).msecsTo(times.at(2)), 1900);
 
     const QString scores = QString::fromUtf8(documents.read("Label_files/Wholerun/timelabelsPPID_12.lbl"));
-    EXPECT_TRUE(scores.contains("\t2 + 5 = Correct")) << scores.toStdString();
-    EXPECT_TRUE(scores.contains("\t3 + 8 = Wrong")) << scores.toStdString();
+    EXPECT_TRUE(scores.contains("\t2 + 5 = Correct") && scores.contains("\t3 + 8 = Wrong")) << scores.toStdString();
 }
