@@ -1,5 +1,6 @@
 // The real timekeeper against outsiders on loopback that speak the drone
 // link's wire protocol: they may cost it little and change nothing it writes.
+#include "ResidentMemory.h"
 #include "support/OutsiderProcess.h"
 #include "support/TemporaryDocuments.h"
 #include "support/TestProtocol.h"
@@ -18,16 +19,7 @@
 
 namespace {
 
-// /proc of the timekeeper: its resident memory in kB and its CPU time in ticks.
-qint64 residentKb(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
+// The CPU time of a process, in ticks.
 qint64 cpuTicks(qint64 pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -63,22 +55,19 @@ TEST(Outsider, SilentLinksAndHalfFramesAreClosedAndTheMemoryReturns)
     const quint16 port = announcedPort();
     ASSERT_NE(port, 0);
     QTest::qWait(1000);
-    const qint64 before = residentKb(timekeeper.processId());
+    const qint64 before = ResidentMemory::currentKiB(timekeeper.processId());
 
     OutsiderProcess silent({"links", "--port", QString::number(port), "--count", "300"});
     ASSERT_TRUE(silent.waitForLine("open ", 60000));
     EXPECT_TRUE(silent.waitForLine("closed", 12000)) << "a link that says no hello is closed after 5 s";
 
-    qint64 peak = 0;
     OutsiderProcess halfFrames({"links", "--port", QString::number(port), "--count", "150", "--half-frames"});
-    EXPECT_TRUE(timekeeper.waitUntil([&] {
-        peak = std::max(peak, residentKb(timekeeper.processId()));
-        return halfFrames.said("closed") || halfFrames.said("left open");
-    }, 120000));
+    EXPECT_TRUE(timekeeper.waitUntil([&] { return halfFrames.said("closed") || halfFrames.said("left open"); }, 120000));
     ASSERT_TRUE(halfFrames.said("closed")) << halfFrames.lines().join('\n').toStdString();
     QTest::qWait(1000);
-    const qint64 after = residentKb(timekeeper.processId());
-    std::cout << "timekeeper resident: before " << before / 1024 << " MB, peak " << peak / 1024 << " MB, after "
+    const qint64 after = ResidentMemory::currentKiB(timekeeper.processId());
+    std::cout << "timekeeper resident: before " << before / 1024 << " MB, peak "
+              << ResidentMemory::peakKiB(timekeeper.processId()) / 1024 << " MB, after "
               << after / 1024 << " MB" << std::endl;
     EXPECT_LT(after - before, 16 * 1024);
 }
