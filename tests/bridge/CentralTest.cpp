@@ -60,12 +60,6 @@ protected:
         return writes;
     }
 
-    void found(const QBluetoothUuid &uuid, quint8 properties)
-    {
-        emit bridge->characteristicsDiscovered(bridge->peripheral(), EspBleCentral::espButtonService,
-                                               {C{uuid, properties, {}}}, std::nullopt);
-    }
-
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(QDateTime(QDate(2026, 12, 6), QTime(12, 34)));
     ConsoleCapture console;
     BridgeSimulator *bridge = new BridgeSimulator(BridgeSimulator::Timing::fast());
@@ -82,20 +76,21 @@ class PulseWrite : public Central, public ::testing::WithParamInterface<PulseRow
 
 TEST(ErrorCatalog, UmbrellaThenTheRecoveredPatternThenMainThenDisplayCodesOnATrimmedUpperCasedKey)
 {
+    // The key, then the entry's code and title.
     const std::pair<QString, QString> found[] = {
-        {"EC03", "Measurement cancelled manually (umbrella)"}, // also in the main table
-        {"EC09", "Not enough time/corrupted measuremt (umbrella)"},
-        {"EC14", "Recovered corrupted BP result"}, // also in the main table
-        {"EC94", "Recovered corrupted BP result"},
-        {"EC05", "BP result corrupted (not recoverable)"},
-        {"EC13", "Office Check Mode reinstated"},
-        {" \tEc02\n", "Cuff pressure / attachment problem (umbrella)"},
-        {"lll", "Low main battery"},
-        {"Lbb", "Low backup battery"}};
-    for (const auto &[code, title] : found)
-        EXPECT_EQ(SpacelabsErrorCatalogSwift::lookup(code).value_or(ErrorStatusSwift{}).title, title) << code.toStdString();
-    EXPECT_EQ(SpacelabsErrorCatalogSwift::lookup("EC94")->code, "EC94");
-    EXPECT_EQ(SpacelabsErrorCatalogSwift::lookup("lbb")->code, "Lbb");
+        {"EC03", "EC03 Measurement cancelled manually (umbrella)"}, // also in the main table
+        {"EC09", "EC09 Not enough time/corrupted measuremt (umbrella)"},
+        {"EC14", "EC14 Recovered corrupted BP result"}, // also in the main table
+        {"EC94", "EC94 Recovered corrupted BP result"},
+        {"EC05", "EC05 BP result corrupted (not recoverable)"},
+        {"EC13", "EC13 Office Check Mode reinstated"},
+        {" \tEc02\n", "EC02 Cuff pressure / attachment problem (umbrella)"},
+        {"lll", "LLL Low main battery"},
+        {"lbb", "Lbb Low backup battery"}};
+    for (const auto &[key, entry] : found) {
+        const ErrorStatusSwift status = SpacelabsErrorCatalogSwift::lookup(key).value_or(ErrorStatusSwift{});
+        EXPECT_EQ(status.code + " " + status.title, entry) << key.toStdString();
+    }
     for (const QString code : {"EC77", "EC", "", "EC104"})
         EXPECT_FALSE(SpacelabsErrorCatalogSwift::lookup(code)) << code.toStdString();
 }
@@ -255,14 +250,16 @@ TEST_F(Central, KeepAliveWritesAZeroByteOrFallsBackToReadingTheDisplay)
     const QStringList keepAlives = writesTo(EspBleCentral::cmdCharUUID);
     EXPECT_EQ(keepAlives, QStringList(keepAlives.size(), "00 unanswered"));
     EXPECT_EQ(bridge->displayReads(), 0);
-    found(EspBleCentral::pulseCharUUID, C::Write);
+    emit bridge->characteristicsDiscovered(bridge->peripheral(), EspBleCentral::espButtonService,
+                                           {C{EspBleCentral::pulseCharUUID, C::Write, {}}}, std::nullopt);
     ASSERT_TRUE(waitFor([&] { return console.contains("DEBUG: Keep-alive already running"); }));
     EXPECT_EQ(console.lines().count("DEBUG: Starting keep-alive timer (0.5s interval, write-based)"), 1);
 
     central->resetLinkState();
     central->startKeepAlive();
     ASSERT_TRUE(waitFor([&] { return console.contains("DEBUG: Keep-alive - no characteristic available"); }));
-    found(EspBleCentral::displayCharUUID, C::Read | C::Notify);
+    emit bridge->characteristicsDiscovered(bridge->peripheral(), EspBleCentral::espButtonService,
+                                           {C{EspBleCentral::displayCharUUID, C::Read | C::Notify, {}}}, std::nullopt);
     const qsizetype writes = writesTo(EspBleCentral::cmdCharUUID).size();
     ASSERT_TRUE(waitFor([&] { return bridge->displayReads() >= 2; }));
     EXPECT_EQ(writesTo(EspBleCentral::cmdCharUUID).size(), writes);
