@@ -113,8 +113,7 @@ TEST_F(WebDrone, OnlyThePairedPageRunsTheProtocolAndItComesBackAfterAReload)
     }
     screenshots(*browser, "ask");
     browser->eval("fetch('/media/images/sun.png').then(r => window.mediaStatus = r.status)");
-    ASSERT_TRUE(browser->waitFor("window.mediaStatus !== undefined"));
-    EXPECT_EQ(browser->eval("window.mediaStatus").toInt(), 404);
+    EXPECT_TRUE(browser->waitFor("window.mediaStatus === 404")) << browser->eval("window.mediaStatus").toInt();
 
     // Pairing: the same six digits on both screens, confirmed by the operator.
     ASSERT_EQ(browser->ask("open " + pairing + " 1024 768"), "opened");
