@@ -103,7 +103,6 @@ TEST_F(DroneWindow, EachStateShowsItsTextsInsideTheWindowAPauseCoversThemAndTheR
         {"fall", {{"droneTitle", "You can restart in"}, {"droneDigits", "00:50"}}},
         {"text: Look at the cross", {{"droneTitle", "Look at the cross"}}, true},
         {"text: " + markup, {{"droneTitle", markup}, {"droneDigits", ""}}},
-        {"unknown", {}},
         {"text: " + longText, {{"droneTitle", longText}}},
         {"exercise: Squats - 30s", {{"droneTitle", "Squats"}, {"droneDigits", "00:30"}}},
         {"exercises completed", {{"droneTitle", "Exercises completed"}, {"droneDigits", ""}}},
