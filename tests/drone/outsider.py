@@ -1,19 +1,9 @@
 #!/usr/bin/python3
-"""A stranger on the lab's network, written from the drone link's wire
-protocol alone: UDP announcements (JSON) on the discovery port, TLS links
-carrying 4-byte big-endian length-prefixed frames, a JSON hello first.
-
-It prints what happens as lines: "key HEX" first, then "listening PORT",
-"hello from NAME", "linked", "pairing", "refused" (also when a link ends),
-"frame TEXT", "relayed hello", "open N", "closed".
-
-  outsider.py drone --name N [--id ID] [--key HEX] [--unannounced] [--invite PORT [--wait]]
-  outsider.py timekeeper --port P [--pair] [--state TEXT] [--wait]
-  outsider.py relay --drone-port P [--name N --id ID --key HEX]
-  outsider.py links --port P --count N [--half-frames]
-
---wait: link once a line arrives on standard input. On a drone's invitation,
-each later line "header N" sends a frame's length alone, announcing N bytes.
+"""A stranger on the lab's network, written from the drone link's wire protocol alone: UDP announcements (JSON),
+TLS links carrying 4-byte big-endian length-prefixed frames, a JSON hello first. It prints "key HEX" first, then
+"listening PORT", "hello from NAME", "linked", "pairing", "refused" (also when a link ends), "frame TEXT",
+"relayed hello", "open N", "closed". --wait: link once a line arrives on standard input; on a drone's invitation
+each later line "header N" sends a frame's length alone.
 """
 import argparse, hashlib, json, os, shutil, socket, ssl, struct, subprocess, sys, tempfile, threading, time, uuid
 
@@ -27,15 +17,10 @@ with open(certificate) as f:
     own_key = hashlib.sha256(ssl.PEM_cert_to_DER_cert(f.read())).hexdigest()
 
 
-def make_context(side):
-    c = ssl.SSLContext(side)
-    c.check_hostname = False
-    c.verify_mode = ssl.CERT_NONE
+contexts = {side: ssl.SSLContext(side) for side in (ssl.PROTOCOL_TLS_CLIENT, ssl.PROTOCOL_TLS_SERVER)}
+for c in contexts.values():
+    c.check_hostname, c.verify_mode = False, ssl.CERT_NONE
     c.load_cert_chain(certificate, key)
-    return c
-
-
-contexts = {side: make_context(side) for side in (ssl.PROTOCOL_TLS_CLIENT, ssl.PROTOCOL_TLS_SERVER)}
 shutil.rmtree(folder)
 
 
@@ -224,27 +209,21 @@ def as_links(arguments):
 
 parser = argparse.ArgumentParser()
 roles = parser.add_subparsers(dest="role", required=True)
-drone = roles.add_parser("drone")
+drone, timekeeper, relay, links = (roles.add_parser(role) for role in ("drone", "timekeeper", "relay", "links"))
 drone.add_argument("--name", required=True)
 drone.add_argument("--id", default=str(uuid.uuid4()))
 drone.add_argument("--key")
-drone.add_argument("--unannounced", action="store_true")
 drone.add_argument("--invite", type=int)
-drone.add_argument("--wait", action="store_true")
-timekeeper = roles.add_parser("timekeeper")
 timekeeper.add_argument("--port", type=int, required=True)
-timekeeper.add_argument("--pair", action="store_true")
 timekeeper.add_argument("--state")
-timekeeper.add_argument("--wait", action="store_true")
-relay = roles.add_parser("relay")
 relay.add_argument("--drone-port", type=int, required=True)
-relay.add_argument("--name")
-relay.add_argument("--id")
-relay.add_argument("--key")
-links = roles.add_parser("links")
+for option in ("--name", "--id", "--key"):
+    relay.add_argument(option)
 links.add_argument("--port", type=int, required=True)
 links.add_argument("--count", type=int, required=True)
-links.add_argument("--half-frames", action="store_true")
+for role, switch in ((drone, "--unannounced"), (drone, "--wait"), (timekeeper, "--pair"), (timekeeper, "--wait"),
+                     (links, "--half-frames")):
+    role.add_argument(switch, action="store_true")
 arguments = parser.parse_args()
 say("key", own_key)
 {"drone": as_drone, "timekeeper": as_timekeeper, "relay": as_relay, "links": as_links}[arguments.role](arguments)
