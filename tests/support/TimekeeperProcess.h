@@ -22,8 +22,6 @@ public:
     // The timekeeper's own folder below it.
     QString configFolder() const;
 
-    // The answer to one command, without its "= ".
-    QString ask(const QString &command, int timeoutMs = 15000);
     bool click(const QString &name) { return ask("click " + name) == "clicked " + name; }
     bool type(const QString &name, const QString &text) { return ask("type " + name + " " + text) == "typed " + name; }
     QString text(const QString &objectName);
