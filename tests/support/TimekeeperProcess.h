@@ -18,8 +18,7 @@ public:
     explicit TimekeeperProcess(const QString &documents, const QString &configHome = {},
                                const QStringList &launcher = {}, const QStringList &arguments = {});
 
-    QString configHome() const { return m_configHome; }
-    // The timekeeper's own folder below it.
+    // The timekeeper's own folder in its configuration home.
     QString configFolder() const;
 
     bool click(const QString &name) { return ask("click " + name) == "clicked " + name; }
