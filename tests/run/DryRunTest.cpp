@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,12 +92,10 @@ TEST(DryRun, PrintsEveryStateTheDroneIsShownInOrder)
                                    "exercise: B %1 - 2s", "exercise: B %1 - 1s", "exercise: B %1 - 0s",
                                    "exercises completed", "black", "done"}));
 
-    const QStringList labels = labelLines(documents, out);
-    for (const QString text : {"Exercise Started: Squat %2 (3s)", "Exercise Completed: B %1",
-                               "All Exercises Completed (Total: 5s)"})
-        EXPECT_EQ(std::count_if(labels.begin(), labels.end(), [&](const QString &l) { return l.section('\t', 1) == text; }),
-                  1)
-            << text.toStdString();
+    QStringList exercises = labelLines(documents, out).filter(QRegularExpression("\t(All )?Exercise"));
+    EXPECT_EQ(exercises.replaceInStrings(QRegularExpression("^[^\t]*\t"), ""),
+              (QStringList{"Exercise Started: Squat %2 (3s)", "Exercise Completed: Squat %2", "Exercise Started: B %1 (2s)",
+                           "Exercise Completed: B %1", "All Exercises Completed (Total: 5s)"}));
 }
 
 TEST(DryRun, RefusesBadInput)

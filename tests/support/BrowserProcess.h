@@ -17,7 +17,7 @@ public:
     // Whether chromium and the driver's packages are there to run it.
     static bool available();
 
-    QString ask(const QString &command, int timeoutMs = 30000);
+    QString ask(const QString &command, int timeoutMs = 30000) { return LineProcess::ask(command, timeoutMs); }
     // A script expression's value.
     QJsonValue eval(const QString &expression);
     // Evaluates the expression until it is true.

@@ -22,8 +22,7 @@ public:
     quint16 port() const;
     // The payloads received, in order, resends left out.
     QStringList states() const;
-    QString configHome() const { return m_configHome; }
-    // The drone program's own folder below it.
+    // The drone program's own folder in its configuration home.
     QString configFolder() const;
 
 private:

@@ -70,3 +70,10 @@ void LineProcess::command(const QString &line)
 {
     m_process.write((line + QLatin1Char('\n')).toUtf8());
 }
+
+QString LineProcess::ask(const QString &command, int timeoutMs)
+{
+    const qsizetype from = m_lines.size();
+    LineProcess::command(command);
+    return lineAfter(from, QStringLiteral("= "), timeoutMs).value_or(QStringLiteral("= (no answer)")).mid(2);
+}

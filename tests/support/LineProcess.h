@@ -24,6 +24,8 @@ public:
     QStringList lines() const { return m_lines; }
     qint64 processId() const { return m_process.processId(); }
     void command(const QString &line);
+    // The next line after the command that starts with "= ", without that.
+    QString ask(const QString &command, int timeoutMs = 15000);
     void kill();
     // Sends SIGTERM.
     void terminate();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDeadlineTimer>
+#include "support/LineProcess.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -15,22 +15,11 @@ class LoopbackHttpServer
 public:
     LoopbackHttpServer()
     {
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start("python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", m_root.path()});
-        QByteArray output;
-        const QDeadlineTimer deadline(20000);
-        while (!m_port && !deadline.hasExpired() && m_process.waitForReadyRead(int(deadline.remainingTime()))) {
-            output += m_process.readAll();
-            m_port = quint16(QRegularExpression("port (\\d+)").match(QString::fromUtf8(output)).captured(1).toUInt());
-        }
+        m_process.start("/usr/bin/python3",
+                        {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", m_root.path()});
+        const QString serving = m_process.lineAfter(0, "Serving HTTP on ", 20000).value_or(QString());
+        m_port = quint16(QRegularExpression("port (\\d+)").match(serving).captured(1).toUInt());
     }
-    ~LoopbackHttpServer()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    LoopbackHttpServer(const LoopbackHttpServer &) = delete;
-    LoopbackHttpServer &operator=(const LoopbackHttpServer &) = delete;
 
     bool isRunning() const { return m_port != 0; }
     void serve(const QString &fileName, const QByteArray &body) const
@@ -43,6 +32,6 @@ public:
 
 private:
     QTemporaryDir m_root;
-    QProcess m_process;
+    LineProcess m_process;
     quint16 m_port = 0;
 };

@@ -9,8 +9,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-SocatPair::SocatPair() = default;
-
 SocatPair::~SocatPair()
 {
     kill();

@@ -18,7 +18,6 @@ public:
         std::chrono::steady_clock::time_point at;
     };
 
-    SocatPair();
     ~SocatPair();
 
     // The end the program opens, and the one the test reads.

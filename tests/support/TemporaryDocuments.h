@@ -12,8 +12,6 @@ class TemporaryDocuments
 public:
     TemporaryDocuments();
     ~TemporaryDocuments();
-    TemporaryDocuments(const TemporaryDocuments &) = delete;
-    TemporaryDocuments &operator=(const TemporaryDocuments &) = delete;
 
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &relative) const;

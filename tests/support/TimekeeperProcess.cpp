@@ -29,13 +29,6 @@ QString TimekeeperProcess::configFolder() const
     return QDir(m_configHome).filePath(QStringLiteral("tavoren"));
 }
 
-QString TimekeeperProcess::ask(const QString &command, int timeoutMs)
-{
-    const qsizetype from = lines().size();
-    LineProcess::command(command);
-    return lineAfter(from, QStringLiteral("= "), timeoutMs).value_or(QStringLiteral("= (no answer)")).mid(2);
-}
-
 QString TimekeeperProcess::text(const QString &objectName)
 {
     const QString answer = ask("text " + objectName);

@@ -18,12 +18,9 @@ public:
     explicit TimekeeperProcess(const QString &documents, const QString &configHome = {},
                                const QStringList &launcher = {}, const QStringList &arguments = {});
 
-    QString configHome() const { return m_configHome; }
-    // The timekeeper's own folder below it.
+    // The timekeeper's own folder in its configuration home.
     QString configFolder() const;
 
-    // The answer to one command, without its "= ".
-    QString ask(const QString &command, int timeoutMs = 15000);
     bool click(const QString &name) { return ask("click " + name) == "clicked " + name; }
     bool type(const QString &name, const QString &text) { return ask("type " + name + " " + text) == "typed " + name; }
     QString text(const QString &objectName);
