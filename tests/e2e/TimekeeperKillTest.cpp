@@ -257,8 +257,7 @@ TEST_P(TimekeeperKillPoint, NextStartOffersTheRunAndTakesItUpInTheSameLabelFile)
 
     // The export shows the gap as a pause with its note, and passes the validator.
     const QString dataset = documents.filePath("dataset");
-    const ProgramRun bids = ProgramRun::of(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli",
-                                           {"bids", documents.filePath(labelFile()), "--out", dataset, "--author", "A. Researcher"});
+    const ProgramRun bids = ProgramRun::cli({"bids", documents.filePath(labelFile()), "--out", dataset, "--author", "A. Researcher"});
     ASSERT_EQ(bids.status, 0) << bids.err.toStdString();
     QFile events(bids.outLines().value(0));
     ASSERT_TRUE(events.open(QIODevice::ReadOnly)) << bids.out.toStdString();

@@ -7,8 +7,6 @@
 
 namespace {
 
-ProgramRun cli(const QStringList &args) { return ProgramRun::of(QStringLiteral(TAVOREN_CLI), args); }
-
 DeelTestje fullStep()
 {
     DeelTestje step;
@@ -62,19 +60,19 @@ TEST(Cli, ConvertWritesToStandardOutputOrAWholeFileAndListNamesTheProtocols)
         R"J("Text (drone side)","Parameters":["Even rusten"]}]},{"id":"0B5D3C1A-7E2F-4A69-8D40-2C1B0A9F8E7D",)J"
         R"J("numID":20,"name":"Rekenen","description":"Reken hardop.","duration":60,"labelID":"reken"}],)J"
         R"J("researchName":"Oud onderzoek","VeskPauseLabel":999,"IDlist":{"reken":20,"rust":10},"usesDrone":true})J";
-    const ProgramRun printed = cli({"convert", legacy});
+    const ProgramRun printed = ProgramRun::cli({"convert", legacy});
     ASSERT_EQ(printed.status, 0) << printed.err.toStdString();
     EXPECT_EQ(printed.out, english + "\n");
 
     folder.write("Research_protocols/two.txt", "{}");
-    const ProgramRun written = cli({"convert", legacy, folder.filePath("Research_protocols/converted.json")});
+    const ProgramRun written = ProgramRun::cli({"convert", legacy, folder.filePath("Research_protocols/converted.json")});
     ASSERT_EQ(written.status, 0) << written.err.toStdString();
     EXPECT_TRUE(written.out.isEmpty());
     EXPECT_EQ(folder.read("Research_protocols/converted.json"), english);
 
     // A broken file: one line that names it and the missing key, and no output file.
     folder.write("broken.json", R"({"version":"1","steps":[]})");
-    const ProgramRun broken = cli({"convert", folder.filePath("broken.json"), folder.filePath("out.json")});
+    const ProgramRun broken = ProgramRun::cli({"convert", folder.filePath("broken.json"), folder.filePath("out.json")});
     EXPECT_EQ(broken.status, 2);
     EXPECT_TRUE(broken.out.isEmpty());
     EXPECT_EQ(broken.err.count('\n'), 1) << broken.err.toStdString();
@@ -82,9 +80,9 @@ TEST(Cli, ConvertWritesToStandardOutputOrAWholeFileAndListNamesTheProtocols)
     EXPECT_FALSE(folder.exists("out.json"));
 
     // "list" names the protocol files of a documents folder.
-    const ProgramRun listed = cli({"list", folder.path()});
+    const ProgramRun listed = ProgramRun::cli({"list", folder.path()});
     EXPECT_EQ(listed.status, 0);
     EXPECT_EQ(listed.out, "converted.json\n");
-    EXPECT_NE(cli({"list", folder.filePath("nowhere")}).status, 0);
-    EXPECT_EQ(cli({"frobnicate"}).status, 64);
+    EXPECT_NE(ProgramRun::cli({"list", folder.filePath("nowhere")}).status, 0);
+    EXPECT_EQ(ProgramRun::cli({"frobnicate"}).status, 64);
 }

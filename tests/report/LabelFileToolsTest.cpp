@@ -49,10 +49,7 @@ const QByteArray markersSent = "2026-12-05 13:00:00.000\tMarker 1 sent: start of
                                "2026-12-05 14:02:00.000\tMarker 99 not sent (the trigger box is lost): pause in bp (3)\n"
                                "2026-12-05 14:02:00.000\tMarker 3 sent: start of bp (3)\n";
 
-ProgramRun cli(const QStringList &args)
-{
-    return ProgramRun::of(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), args);
-}
+const auto cli = [](const QStringList &args) { return ProgramRun::cli(args); };
 
 // Every file below a folder with its bytes.
 QMap<QString, QByteArray> contents(const QString &folder)

@@ -14,7 +14,7 @@ const QString timeFormat = QStringLiteral("dd-MM-yy/HH:mm:ss.zzz");
 
 ProgramRun dryRun(const QStringList &args)
 {
-    return ProgramRun::of(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), QStringList{"dry-run"} + args);
+    return ProgramRun::cli(QStringList{"dry-run"} + args);
 }
 
 // The label file the run's last output line names, in lines.

@@ -10,6 +10,11 @@ ProgramRun ProgramRun::of(const QString &program, const QStringList &args, int t
     return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+ProgramRun ProgramRun::cli(const QStringList &args, int timeoutMs)
+{
+    return of(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), args, timeoutMs);
+}
+
 QStringList ProgramRun::outLines() const
 {
     QStringList lines = QString::fromUtf8(out).split('\n');

@@ -11,5 +11,7 @@ struct ProgramRun
     QByteArray err;
 
     static ProgramRun of(const QString &program, const QStringList &args, int timeoutMs = 60000);
+    // The command-line tool of this build.
+    static ProgramRun cli(const QStringList &args, int timeoutMs = 60000);
     QStringList outLines() const;
 };

@@ -52,8 +52,7 @@ TEST_F(EditorScreen, EditedStepIsSavedInAFileTheConverterReadsBack)
     screenshot("editor-step");
     click("editorSave");
     EXPECT_TRUE(shown("startView"));
-    const ProgramRun converted = ProgramRun::of(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli",
-                                                {"convert", documents.filePath("Research_protocols/" + file)});
+    const ProgramRun converted = ProgramRun::cli({"convert", documents.filePath("Research_protocols/" + file)});
     ASSERT_EQ(converted.status, 0) << converted.err.toStdString();
     const QJsonArray steps = QJsonDocument::fromJson(converted.out)["steps"].toArray();
     ASSERT_EQ(steps.size(), 2);
