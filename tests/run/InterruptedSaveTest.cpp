@@ -23,8 +23,6 @@
 
 namespace {
 
-const QString cli = QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli");
-
 // Gives run this name, version "1" and stepCount rest steps, for files that take a while to write.
 void fillLarge(::Run &run, const QString &researchName, int stepCount)
 {
@@ -162,7 +160,7 @@ TEST(SaveCrash, AConvertKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
     // One whole run writes the first version and tells how long a run takes here.
     QElapsedTimer clock;
     clock.start();
-    const ProgramRun first = ProgramRun::of(cli, {"convert", inputs[0], out});
+    const ProgramRun first = ProgramRun::cli({"convert", inputs[0], out});
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
     const int runMs = int(std::max<qint64>(clock.elapsed(), 20));
 
@@ -175,7 +173,7 @@ TEST(SaveCrash, AConvertKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
     for (int i = 0; i < 40; ++i) {
         const int next = 1 - current;
         QProcess convert;
-        convert.start(cli, {"convert", inputs[next], out});
+        convert.start(ProgramRun::cliProgram(), {"convert", inputs[next], out});
         ASSERT_TRUE(convert.waitForStarted());
         const int ms = killAfter(random);
         if (!convert.waitForFinished(ms)) {

@@ -10,9 +10,14 @@ ProgramRun ProgramRun::of(const QString &program, const QStringList &args, int t
     return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+QString ProgramRun::cliProgram()
+{
+    return QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli");
+}
+
 ProgramRun ProgramRun::cli(const QStringList &args, int timeoutMs)
 {
-    return of(QStringLiteral(TAVOREN_BINARY_DIR "/tools/cli/tavoren-cli"), args, timeoutMs);
+    return of(cliProgram(), args, timeoutMs);
 }
 
 QStringList ProgramRun::outLines() const

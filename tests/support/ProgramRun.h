@@ -11,7 +11,8 @@ struct ProgramRun
     QByteArray err;
 
     static ProgramRun of(const QString &program, const QStringList &args, int timeoutMs = 60000);
-    // The command-line tool of this build.
+    // The command-line tool of this build, and a run of it.
+    static QString cliProgram();
     static ProgramRun cli(const QStringList &args, int timeoutMs = 60000);
     QStringList outLines() const;
 };
